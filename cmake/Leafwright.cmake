@@ -24,6 +24,11 @@ function(lw_target_defaults target)
     target_compile_options(${target} PRIVATE ${LW_SANITIZER_FLAGS})
     target_link_options(${target} PRIVATE ${LW_SANITIZER_FLAGS})
   endif()
+  if(LW_FUZZ)
+    # Coverage for libFuzzer in the libraries the fuzz targets link.
+    target_compile_options(${target} PRIVATE -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  endif()
 endfunction()
 
 # lw_add_library(NAME [GLOB_DIR dir] LIBS ...): a library made of every .cpp/.h in its folder.
