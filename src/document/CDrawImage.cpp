@@ -1,0 +1,7 @@
+#include "document/CDrawImage.h"
+
+CDrawImage::CDrawImage() {
+  SetNewObjectDefaults(0);
+}
+
+CDrawImage::~CDrawImage() = default;
