@@ -6,6 +6,7 @@
 // m_objects owns its objects: the head is the bottom of the stacking order, the tail the top.
 // Code that takes an object out of the list without RemoveObject takes over its ownership.
 
+#include "document/FieldCatalogue.h"
 #include "document/GdiTypes.h"
 #include "document/ViewPort.h"
 
@@ -51,6 +52,8 @@ class CDrawDoc {
   // printer took landscape. Without a default printer the page stays portrait. Views are told
   // when the size changes.
   void UpdatePageSize();
+  // Fills `fieldSet` (arriving empty) with the page's data fields for the server; returns 1.
+  int BuildFieldSet(lw::PageFieldSet& fieldSet) const;
 
   // --- modified flag ---
 

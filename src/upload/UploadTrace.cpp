@@ -1,0 +1,29 @@
+#include "upload/UploadTrace.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace lw {
+namespace {
+UploadTraceSink& Sink() {
+  static UploadTraceSink sink;
+  return sink;
+}
+}  // namespace
+
+UploadTraceSink SetUploadTraceSink(UploadTraceSink sink) {
+  UploadTraceSink old = std::move(Sink());
+  Sink() = std::move(sink);
+  return old;
+}
+
+void UploadTrace(const char* format, ...) {
+  char line[2048];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(line, sizeof line, format, args);
+  va_end(args);
+  if (Sink()) Sink()(line);
+}
+
+}  // namespace lw
