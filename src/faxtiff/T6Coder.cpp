@@ -11,9 +11,9 @@ T6Coder::T6Coder(uint32_t width, uint8_t whiteByte, BitWriter& out)
     : width(width),
       rowBytes(static_cast<uint32_t>(BmpRowBytes(width))),
       whiteByte(whiteByte),
-      whiteBit_(whiteByte & 1u),
+      whiteBit_(this->whiteByte & 1u),
       usedBytes_(static_cast<uint32_t>((static_cast<uint64_t>(width) + 7) / 8)),
-      referenceRow(rowBytes, whiteByte),
+      referenceRow(rowBytes, this->whiteByte),
       out_(out) {}
 
 uint64_t T6Coder::Load64(const uint8_t* row, uint32_t byte) const {
