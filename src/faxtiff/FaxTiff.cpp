@@ -13,15 +13,7 @@
 
 namespace lw::faxtiff {
 
-bool EncodeFaxTiff(ConversionRequest& request, const FaxCallbacks& io) {
-  struct ReleaseBits {
-    ConversionRequest& r;
-    ~ReleaseBits() {
-      r.bits = {};
-      r.bitsSize = 0;
-    }
-  } release{request};
-
+bool WriteFaxTiff(const ConversionRequest& request, const FaxCallbacks& io) {
   if (request.mode != kModeT6) {
     SetLastErrorText(kErrMode);
     return false;
@@ -45,6 +37,13 @@ bool EncodeFaxTiff(ConversionRequest& request, const FaxCallbacks& io) {
     ok = !writer->Failed() && SetStripByteCounts(io, 2 * writer->WordsWritten());
   }
   if (!ok) SetLastErrorText(kErrWrite);
+  return ok;
+}
+
+bool EncodeFaxTiff(ConversionRequest& request, const FaxCallbacks& io) {
+  const bool ok = WriteFaxTiff(request, io);
+  request.bits = {};
+  request.bitsSize = 0;
   return ok;
 }
 

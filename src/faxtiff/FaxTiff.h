@@ -22,4 +22,7 @@ std::string ConvertBmpToFaxTiff(uint16_t mode, const std::string& bmpPath);
 // request is not codable or a callback failed.
 bool EncodeFaxTiff(ConversionRequest& request, const FaxCallbacks& io);
 
+// The same without releasing the pixel data (for coding one bitmap several times).
+bool WriteFaxTiff(const ConversionRequest& request, const FaxCallbacks& io);
+
 }  // namespace lw::faxtiff
