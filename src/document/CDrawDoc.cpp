@@ -11,9 +11,12 @@ namespace lw {
 
 int PaperSizeCode(int paperIndex, bool letterRegion) {
   switch (paperIndex) {
-    case 1: return letterRegion ? 5 : 12;  // legal / B4
-    case 2: return letterRegion ? 4 : 8;   // ledger / A3
-    default: return letterRegion ? 1 : 9;  // letter / A4
+    case 1:
+      return letterRegion ? 5 : 12;  // legal / B4
+    case 2:
+      return letterRegion ? 4 : 8;  // ledger / A3
+    default:
+      return letterRegion ? 1 : 9;  // letter / A4
   }
 }
 

@@ -1,7 +1,5 @@
 #include "document/CDrawImage.h"
 
-CDrawImage::CDrawImage() {
-  SetNewObjectDefaults(0);
-}
+CDrawImage::CDrawImage() { SetNewObjectDefaults(0); }
 
 CDrawImage::~CDrawImage() = default;

@@ -69,14 +69,22 @@ LPoint CDrawObj::GetHandlePoint(int handle) const {
   const int cx = int(r.left + (qint64(r.right) - r.left) / 2);
   const int cy = int(r.top + (qint64(r.bottom) - r.top) / 2);
   switch (MapHandle(handle)) {
-    case 2: return {cx, r.top};
-    case 3: return {r.right, r.top};
-    case 4: return {r.right, cy};
-    case 5: return {r.right, r.bottom};
-    case 6: return {cx, r.bottom};
-    case 7: return {r.left, r.bottom};
-    case 8: return {r.left, cy};
-    default: return {r.left, r.top};
+    case 2:
+      return {cx, r.top};
+    case 3:
+      return {r.right, r.top};
+    case 4:
+      return {r.right, cy};
+    case 5:
+      return {r.right, r.bottom};
+    case 6:
+      return {cx, r.bottom};
+    case 7:
+      return {r.left, r.bottom};
+    case 8:
+      return {r.left, cy};
+    default:
+      return {r.left, r.top};
   }
 }
 
@@ -86,12 +94,16 @@ Qt::CursorShape CDrawObj::GetHandleCursor(int handle) const {
   const Qt::CursorShape nesw = m_bHasImage ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor;
   switch (MapHandle(handle)) {
     case 2:
-    case 6: return Qt::SizeVerCursor;
+    case 6:
+      return Qt::SizeVerCursor;
     case 4:
-    case 8: return Qt::SizeHorCursor;
+    case 8:
+      return Qt::SizeHorCursor;
     case 3:
-    case 7: return nesw;
-    default: return nwse;  // 1, 5 and any other number
+    case 7:
+      return nesw;
+    default:
+      return nwse;  // 1, 5 and any other number
   }
 }
 
@@ -135,8 +147,7 @@ int CDrawObj::HitTest(LPoint point, const lw::ViewPort* view, bool selected) con
     return 0;
   }
   const LRect& r = m_rcPos;
-  return (r.left <= point.x && point.x < r.right && r.bottom < point.y && point.y <= r.top) ? 1
-                                                                                             : 0;
+  return (r.left <= point.x && point.x < r.right && r.bottom < point.y && point.y <= r.top) ? 1 : 0;
 }
 
 bool CDrawObj::Intersects(const LRect& rect) const {
@@ -146,14 +157,34 @@ bool CDrawObj::Intersects(const LRect& rect) const {
 void CDrawObj::MoveHandleTo(int handle, LPoint point, lw::ViewPort* view) {
   LRect r = m_rcPos;
   switch (MapHandle(handle)) {
-    case 2: r.top = point.y; break;
-    case 3: r.right = point.x; r.top = point.y; break;
-    case 4: r.right = point.x; break;
-    case 5: r.right = point.x; r.bottom = point.y; break;
-    case 6: r.bottom = point.y; break;
-    case 7: r.left = point.x; r.bottom = point.y; break;
-    case 8: r.left = point.x; break;
-    default: r.left = point.x; r.top = point.y; break;  // 1 and any other number
+    case 2:
+      r.top = point.y;
+      break;
+    case 3:
+      r.right = point.x;
+      r.top = point.y;
+      break;
+    case 4:
+      r.right = point.x;
+      break;
+    case 5:
+      r.right = point.x;
+      r.bottom = point.y;
+      break;
+    case 6:
+      r.bottom = point.y;
+      break;
+    case 7:
+      r.left = point.x;
+      r.bottom = point.y;
+      break;
+    case 8:
+      r.left = point.x;
+      break;
+    default:
+      r.left = point.x;
+      r.top = point.y;
+      break;  // 1 and any other number
   }
   MoveTo(r, view);
 }
@@ -162,10 +193,14 @@ void CDrawObj::OffsetPoints(int, int) {}
 
 CDrawObj::HandleSquareMetrics CDrawObj::HandleSquareFor(int zoomLevel) {
   switch (zoomLevel) {
-    case -2: return {16, 28};
-    case -1: return {8, 14};
-    case 1: return {2, 4};
-    default: return {4, 7};  // 0 and any other level
+    case -2:
+      return {16, 28};
+    case -1:
+      return {8, 14};
+    case 1:
+      return {2, 4};
+    default:
+      return {4, 7};  // 0 and any other level
   }
 }
 

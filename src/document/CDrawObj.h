@@ -12,6 +12,7 @@
 // as well.
 
 #include "document/GdiTypes.h"
+#include "document/RenderContext.h"
 #include "document/ViewPort.h"
 
 #include <QString>
@@ -58,6 +59,15 @@ class CDrawObj {
   // Moves the points of a freehand stroke; other objects have none.
   virtual void OffsetPoints(int dx, int dy);
 
+  // --- painting ---
+
+  // Paints the object (CDrawRect: the shape; CDrawImage: the picture). A plain CDrawObj
+  // paints nothing. The text is written by CDrawDoc::DrawAll, not here.
+  virtual void Draw(lw::RenderContext& dc);
+  // Handle squares: state 0 (not selected) paints nothing; 1 (selected) and 2 (active) paint
+  // one square per handle with HandleRasterOp(). Returns the number of squares painted.
+  virtual int DrawHandles(lw::RenderContext& dc, int state);
+
   // The square around a handle: the handle point in device pixels +-4, back in logical units
   // (left < right, top > bottom for the usual y-up mapping). A null view maps 1:1.
   LRect HandleRect(int handle, const lw::ViewPort* view) const;
@@ -100,37 +110,37 @@ class CDrawObj {
   // --- members, in declared order ---
   // Flags named m_b... hold 0 or non-zero as stored in files (ints, not bool, so that a
   // file's values survive a read and a write).
-  int m_bLine = 0;              // outline drawn
-  LOGPEN m_lineSpec;            // outline pen
-  int m_bFill = 0;              // interior filled
-  LOGBRUSH m_fillSpec;          // fill
-  LOGFONT m_textFont;           // text font; height in page units
+  int m_bLine = 0;      // outline drawn
+  LOGPEN m_lineSpec;    // outline pen
+  int m_bFill = 0;      // interior filled
+  LOGBRUSH m_fillSpec;  // fill
+  LOGFONT m_textFont;   // text font; height in page units
   COLORREF m_crText = kColorBlack;
-  int m_nShapeCode = 0;         // lw::kShapeCode...; never stored
-  LRect m_rcPos;                // position, logical units, not normalised
-  LRect m_rcPage;               // (right, bottom, left, top) in page pixels; see UpdatePageRect
-  QString m_strText;            // text of a text box, label or field (placeholder)
-  int m_bEditableText = 0;      // typed by the user, editable in place (labels, text boxes)
-  int m_bSemiTransparent = 0;   // fill combined with what lies beneath (mask)
+  int m_nShapeCode = 0;        // lw::kShapeCode...; never stored
+  LRect m_rcPos;               // position, logical units, not normalised
+  LRect m_rcPage;              // (right, bottom, left, top) in page pixels; see UpdatePageRect
+  QString m_strText;           // text of a text box, label or field (placeholder)
+  int m_bEditableText = 0;     // typed by the user, editable in place (labels, text boxes)
+  int m_bSemiTransparent = 0;  // fill combined with what lies beneath (mask)
   // Open in-place editor, owned by the object (the destructor deletes it); whoever closes
   // the editor deletes it and sets this back to null. Never stored.
   lw::InPlaceEditor* m_pTextEditor = nullptr;
   int m_bEditorOpen = 0;
-  int m_nAlign = 1;             // lw::kAlignLeft / kAlignCenter / kAlignRight
-  int m_nKind = 0;              // lw::kKind...
-  QString m_strImageFile;       // picture's working file (deleted by the document)
-  int m_nImageBytes = 0;        // byte count of the embedded picture file
-  int m_bHasImage = 0;          // carries an embedded picture file
-  int m_bEditArmed = 0;         // in-place editing state of the view
-  QString m_strFillColorName;   // colour list entries chosen for fill, line and text
+  int m_nAlign = 1;            // lw::kAlignLeft / kAlignCenter / kAlignRight
+  int m_nKind = 0;             // lw::kKind...
+  QString m_strImageFile;      // picture's working file (deleted by the document)
+  int m_nImageBytes = 0;       // byte count of the embedded picture file
+  int m_bHasImage = 0;         // carries an embedded picture file
+  int m_bEditArmed = 0;        // in-place editing state of the view
+  QString m_strFillColorName;  // colour list entries chosen for fill, line and text
   QString m_strLineColorName;
   QString m_strTextColorName;
-  int m_nToolClass = 0;         // lw::kToolClass...
-  float m_fLineWeight = 0.0f;   // points as entered; 0 = no outline
-  int m_bLineYSwapped = 0;      // vertical ends of a line exchanged by the arrange commands
-  int m_bLineXSwapped = 0;      // horizontal ends likewise
-  int m_nVRate = 1;             // vertical magnification at the server, 1..4
-  int m_nHRate = 1;             // horizontal magnification at the server, 1..4
+  int m_nToolClass = 0;        // lw::kToolClass...
+  float m_fLineWeight = 0.0f;  // points as entered; 0 = no outline
+  int m_bLineYSwapped = 0;     // vertical ends of a line exchanged by the arrange commands
+  int m_bLineXSwapped = 0;     // horizontal ends likewise
+  int m_nVRate = 1;            // vertical magnification at the server, 1..4
+  int m_nHRate = 1;            // horizontal magnification at the server, 1..4
   CDrawDoc* m_pOwnerDoc = nullptr;
 
  protected:

@@ -9,7 +9,8 @@
 namespace {
 
 int ClampToInt(qint64 v) {
-  return int(std::clamp<qint64>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+  return int(
+      std::clamp<qint64>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 struct Pt64 {
@@ -17,17 +18,13 @@ struct Pt64 {
   qint64 y;
 };
 
-// The query rectangle as the closed set of the unit cells it covers: x from left to
-// right - 1, y from top to bottom - 1 (a rectangle of zero width or height is the line or
-// point it is made of).
+// The query rectangle as a closed set of points, edges included, so that a square around a
+// point reaches equally far on every side.
 struct Box {
   qint64 x0, y0, x1, y1;
 };
 
-Box CellsOf(const LRect& q) {
-  return {q.left, q.top, std::max<qint64>(q.left, qint64(q.right) - 1),
-          std::max<qint64>(q.top, qint64(q.bottom) - 1)};
-}
+Box ClosedBox(const LRect& q) { return {q.left, q.top, q.right, q.bottom}; }
 
 // Separating-axis test of a convex quadrilateral (given in order around its outline; a
 // degenerate one, flattened to a segment, also works) against a closed box. Products need
@@ -100,7 +97,7 @@ bool CDrawRect::Intersects(const LRect& rect) const {
   }
   switch (m_nShape) {
     case lw::kShapeEllipse:
-      return EllipseMeetsBox(p, CellsOf(q));
+      return EllipseMeetsBox(p, ClosedBox(q));
     case lw::kShapeLine: {
       // The band: half-thicknesses h and v around the segment, 7 units unless the pen is
       // wider than 14. Which diagonal of the box the line takes is read from m_rcPos as
@@ -111,8 +108,8 @@ bool CDrawRect::Intersects(const LRect& rect) const {
         v = m_lineSpec.lopnWidth.y / 2;
       }
       const LRect& s = m_rcPos;
-      const bool falls = (s.top >= s.bottom && s.left <= s.right) ||
-                         (s.top <= s.bottom && s.left >= s.right);
+      const bool falls =
+          (s.top >= s.bottom && s.left <= s.right) || (s.top <= s.bottom && s.left >= s.right);
       const qint64 vs = p.Height() == 0 ? -v : v;
       std::array<Pt64, 4> band;
       if (falls) {
@@ -123,7 +120,7 @@ bool CDrawRect::Intersects(const LRect& rect) const {
         band = {Pt64{p.left - hs, p.top + vs}, Pt64{p.left + hs, p.top - vs},
                 Pt64{p.right + hs, p.bottom - vs}, Pt64{p.right - hs, p.bottom + vs}};
       }
-      return ConvexMeetsBox(band, CellsOf(q));
+      return ConvexMeetsBox(band, ClosedBox(q));
     }
     default:
       return true;  // rectangles, text objects and freehand strokes: their box

@@ -13,8 +13,8 @@
 
 class CDrawRect : public CDrawObj {
  public:
-  CDrawRect();                           // reading constructor
-  explicit CDrawRect(const LRect& rect); // creating constructor (a rectangle)
+  CDrawRect();                            // reading constructor
+  explicit CDrawRect(const LRect& rect);  // creating constructor (a rectangle)
   ~CDrawRect() override;
 
   const char* ClassName() const override { return "CDrawRect"; }
@@ -33,10 +33,10 @@ class CDrawRect : public CDrawObj {
   // or the capacity is negative; the stroke is unchanged then.
   bool ReservePoints(int capacity);
 
-  int m_nShape = 0;                       // lw::kShape...
-  int m_nPoints = 0;                      // points of a freehand stroke
-  int m_nPointsAlloc = 0;                 // capacity of m_pPoints
-  std::unique_ptr<LPoint[]> m_pPoints;    // freehand points; null for other shapes
+  int m_nShape = 0;                     // lw::kShape...
+  int m_nPoints = 0;                    // points of a freehand stroke
+  int m_nPointsAlloc = 0;               // capacity of m_pPoints
+  std::unique_ptr<LPoint[]> m_pPoints;  // freehand points; null for other shapes
   // Ellipse outline cache: the 13 Bezier points and the two bounding corners, and the
   // interior and widened-outline areas; rebuilt before each patterned paint.
   std::array<LPoint, 15> m_ellipsePoints{};

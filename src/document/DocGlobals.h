@@ -48,11 +48,11 @@ struct DocumentState {
 
 // Program-wide settings made once at start-up by the application.
 struct ProgramSettings {
-  int bLetterRegion = 0;   // g_bLetterRegion: the user's country uses letter-size paper
-  QString strDocFolder;    // g_strDocFolder
-  QString szScratchFile;   // g_szScratchFile: scratch file, also the undo file
-  QString strAutoLabel;    // g_strAutoLabel: text 62522 as loaded ("自動" built in)
-  LOGFONT lfDefault;       // g_lfDefault: default font of new text objects
+  int bLetterRegion = 0;  // g_bLetterRegion: the user's country uses letter-size paper
+  QString strDocFolder;   // g_strDocFolder
+  QString szScratchFile;  // g_szScratchFile: scratch file, also the undo file
+  QString strAutoLabel;   // g_strAutoLabel: text 62522 as loaded ("自動" built in)
+  LOGFONT lfDefault;      // g_lfDefault: default font of new text objects
 };
 
 EditState& Edit();
@@ -66,8 +66,8 @@ void ResetProgramSettings();
 void ResetAllState();
 
 // The built-in defaults of ProgramSettings that are not empty.
-QString DefaultAutoLabel();   // "自動" (text 62522)
-LOGFONT DefaultTextFont();    // height -35, normal weight, Japanese character set
+QString DefaultAutoLabel();  // "自動" (text 62522)
+LOGFONT DefaultTextFont();   // height -35, normal weight, Japanese character set
 
 }  // namespace lw
 

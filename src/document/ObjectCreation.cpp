@@ -40,7 +40,8 @@ std::unique_ptr<CDrawRect> MakeShape(ShapeTool tool, const LRect& rect, const LO
   return obj;
 }
 
-std::unique_ptr<CDrawRect> MakeFieldObject(int kind, const LRect& rect, const LOGFONT& defaultFont) {
+std::unique_ptr<CDrawRect> MakeFieldObject(int kind, const LRect& rect,
+                                           const LOGFONT& defaultFont) {
   auto obj = std::make_unique<CDrawRect>(rect);
   obj->m_nShape = kShapeRectangle;
   obj->m_nShapeCode = kShapeCodeRectangle;

@@ -20,12 +20,18 @@ enum class FieldGroup { None, Sender, Recipient, Message };
 // Labels and data fields: kinds 1 to 29.
 constexpr bool IsTextKind(int kind) { return kind >= kKindLabel && kind <= kKindMessageLast; }
 // Data fields filled in by the fax server: kinds 2 to 29.
-constexpr bool IsFieldKind(int kind) { return kind >= kKindSenderFirst && kind <= kKindMessageLast; }
-constexpr bool IsSenderKind(int kind) { return kind >= kKindSenderFirst && kind <= kKindSenderLast; }
+constexpr bool IsFieldKind(int kind) {
+  return kind >= kKindSenderFirst && kind <= kKindMessageLast;
+}
+constexpr bool IsSenderKind(int kind) {
+  return kind >= kKindSenderFirst && kind <= kKindSenderLast;
+}
 constexpr bool IsRecipientKind(int kind) {
   return kind >= kKindRecipientFirst && kind <= kKindRecipientLast;
 }
-constexpr bool IsMessageKind(int kind) { return kind >= kKindMessageFirst && kind <= kKindMessageLast; }
+constexpr bool IsMessageKind(int kind) {
+  return kind >= kKindMessageFirst && kind <= kKindMessageLast;
+}
 constexpr FieldGroup GroupOfKind(int kind) {
   return IsSenderKind(kind)      ? FieldGroup::Sender
          : IsRecipientKind(kind) ? FieldGroup::Recipient
@@ -56,10 +62,14 @@ constexpr int kToolClassFreehand = 4;
 // file, inserted as fields or pictures). Unknown shapes give the rectangle code.
 constexpr int ShapeCodeForShape(int shape) {
   switch (shape) {
-    case kShapeEllipse: return kShapeCodeEllipse;
-    case kShapeLine: return kShapeCodeLine;
-    case kShapeFreehand: return kShapeCodeFreehand;
-    default: return kShapeCodeRectangle;
+    case kShapeEllipse:
+      return kShapeCodeEllipse;
+    case kShapeLine:
+      return kShapeCodeLine;
+    case kShapeFreehand:
+      return kShapeCodeFreehand;
+    default:
+      return kShapeCodeRectangle;
   }
 }
 

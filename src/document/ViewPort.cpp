@@ -8,7 +8,9 @@
 namespace lw {
 namespace {
 // Negating INT_MIN would overflow; the 1:1 mapping saturates instead.
-int Negate(int v) { return v == std::numeric_limits<int>::min() ? std::numeric_limits<int>::max() : -v; }
+int Negate(int v) {
+  return v == std::numeric_limits<int>::min() ? std::numeric_limits<int>::max() : -v;
+}
 }  // namespace
 
 LPoint ViewPort::LogicalToDevice(LPoint p) const { return {p.x, Negate(p.y)}; }

@@ -21,11 +21,11 @@ namespace lw {
 
 // Update hints the document sends to its views.
 enum UpdateHintKind : int {
-  kHintWholeView = 0,   // repaint everything; no object
-  kHintObject = 1,      // repaint one object
-  kHintObjects = 2,     // repaint a list of objects; no list means g_selection
-  kHintRemoved = 3,     // these objects were removed: repaint them and drop them from the
-                        // selection (unless the list is g_selection itself)
+  kHintWholeView = 0,  // repaint everything; no object
+  kHintObject = 1,     // repaint one object
+  kHintObjects = 2,    // repaint a list of objects; no list means g_selection
+  kHintRemoved = 3,    // these objects were removed: repaint them and drop them from the
+                       // selection (unless the list is g_selection itself)
 };
 
 // One update as delivered to a view. `object` is set for kHintObject, `objects` for hints 2
