@@ -8,6 +8,7 @@
 
 #include "document/FieldCatalogue.h"
 #include "document/GdiTypes.h"
+#include "document/RenderContext.h"
 #include "document/ViewPort.h"
 
 #include <QList>
@@ -54,6 +55,14 @@ class CDrawDoc {
   void UpdatePageSize();
   // Fills `fieldSet` (arriving empty) with the page's data fields for the server; returns 1.
   int BuildFieldSet(lw::PageFieldSet& fieldSet) const;
+
+  // --- painting ---
+
+  // Paints every object from the bottom of the stacking order to the top with its text, the
+  // handles of selected objects (when `view` is active and not printing), the dotted frame
+  // of a picture being dragged, and the frame of the object edited in place. Sets each
+  // object's m_rcPage. `view` may be null (no selection marks).
+  void DrawAll(lw::RenderContext& dc, lw::ViewPort* view);
 
   // --- modified flag ---
 

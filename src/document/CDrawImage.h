@@ -18,6 +18,9 @@ class CDrawImage : public CDrawObj {
 
   const char* ClassName() const override { return "CDrawImage"; }
 
+  // Paints the picture into its position.
+  void Draw(lw::RenderContext& dc) override;
+
   // Owned decoded picture. A shared_ptr so that this header needs only a declaration of
   // CRasterImage: the deleter is fixed where the raster is made. Never shared in practice.
   std::shared_ptr<CRasterImage> m_pRaster;

@@ -29,6 +29,13 @@ class CDrawRect : public CDrawObj {
   void MoveHandleTo(int handle, LPoint point, lw::ViewPort* view) override;
   void OffsetPoints(int dx, int dy) override;
 
+  // Paints the shape with its pen and fill (see RenderShapes.cpp for the rules).
+  void Draw(lw::RenderContext& dc) override;
+  // Paints a non-solid outline on a printer with the dash generator, so that dashes keep
+  // their length in page units. True when it painted the object, false when Draw must paint
+  // it the ordinary way.
+  bool DrawPatternedOutline(lw::RenderContext& dc);
+
   // Makes room for `capacity` points (kept ones copied). False when the memory cannot be had
   // or the capacity is negative; the stroke is unchanged then.
   bool ReservePoints(int capacity);
