@@ -172,6 +172,10 @@ struct Simulator::Impl {
       res.set_content_provider(1000, "text/xml", [](size_t, size_t, httplib::DataSink&) { return false; });
       return true;
     }
+    if (f.errorCode) {
+      Answer(res, 200, CommandResponse(f, f.errorCode, 0, "fault"));
+      return true;
+    }
     if (f.status404) {
       Answer(res, 404, "<html><body>Not Found</body></html>");
       return true;
@@ -244,8 +248,8 @@ struct Simulator::Impl {
       Log(req, kCodeOk, "list");
       return Answer(res, 200, ListResponse(f));
     }
-    if (cmd.coverPageId < 1 || cmd.coverPageId > options.slots) {
-      error = "slot " + std::to_string(cmd.coverPageId) + " is not 1.." + std::to_string(options.slots);
+    if (cmd.coverPageId < 1 || cmd.coverPageId > options.slotCount) {
+      error = "slot " + std::to_string(cmd.coverPageId) + " is not 1.." + std::to_string(options.slotCount);
       Log(req, kCodeBadSlot, error);
       return Answer(res, 200, CommandResponse(f, kCodeBadSlot, 0, error));
     }
@@ -370,7 +374,7 @@ std::string Simulator::ImagePathOf(int slot) {
 }
 
 bool Simulator::Start(std::string& error) {
-  if (d->options.slots != 5 && d->options.slots != 20) {
+  if (d->options.slotCount != 5 && d->options.slotCount != 20) {
     error = "--slots must be 5 or 20";
     return false;
   }

@@ -29,7 +29,7 @@ struct Options {
   std::string bind = "127.0.0.1";
   int port = 0;          // 0: any free port
   std::string dataDir;   // empty: slots live in memory only
-  int slots = 5;         // 5 or 20
+  int slotCount = 5;     // 5 or 20
   Faults faults;
   bool verbose = false;  // one line per request on standard error
 };

@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
     if (a == "--port") value(0, 65535, n), o.port = static_cast<int>(n);
     else if (a == "--bind") o.bind = text();
     else if (a == "--data") o.dataDir = text();
-    else if (a == "--slots") value(5, 20, n), o.slots = static_cast<int>(n);
+    else if (a == "--slots") value(5, 20, n), o.slotCount = static_cast<int>(n);
     else if (a == "--verbose") o.verbose = true;
     else if (a == "--delay") value(0, 3600000, n), o.faults.delayMs = static_cast<int>(n);
     else if (a == "--close-without-body") o.faults.closeWithoutBody = true;
