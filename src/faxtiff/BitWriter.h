@@ -18,12 +18,24 @@ class BitWriter {
   BitWriter(const BitWriter&) = delete;
   BitWriter& operator=(const BitWriter&) = delete;
 
-  // \pre `code` is in transmission order (see FaxCodes.h) and bitCount < 16, which holds
-  // between calls since every code is at most 13 bits long.
-  void Put(FaxCode code) {
-    accumulator |= static_cast<uint32_t>(code.bits) << bitCount;
-    bitCount = static_cast<uint16_t>(bitCount + code.length);
-    if (bitCount >= 16) StoreWord();
+  // \pre `code` is in transmission order (see FaxCodes.h).
+  void Put(FaxCode code) { PutBits(code.bits, code.length); }
+
+  // Appends `length` (at most 32) bits, the first to transmit in the least significant
+  // position; several codes may go in one call.
+  void PutBits(uint32_t bits, uint32_t length) {
+    // bitCount is below 16 between calls, so up to 47 bits are held here.
+    accumulator |= static_cast<uint64_t>(bits) << bitCount;
+    bitCount = static_cast<uint16_t>(bitCount + length);
+    // Store the low 32 bits every time and count as words only those that are full: no
+    // branch on whether a word is complete, which is unpredictable on busy pages.
+    const uint32_t slot = (wordsWritten % kBufferWords) * 2;
+    for (int i = 0; i < 4; ++i) buffer_[slot + i] = static_cast<uint8_t>(accumulator >> (8 * i));
+    const uint32_t full = bitCount >> 4;  // whole words held: 0, 1 or 2
+    wordsWritten += full;
+    accumulator >>= 16 * full;
+    bitCount = static_cast<uint16_t>(bitCount - 16 * full);
+    if (wordsWritten % kBufferWords < full) BlockFilled();
   }
 
   // Stores a last partial word (its unused high bits zero) when bits are pending, then
@@ -35,24 +47,19 @@ class BitWriter {
   bool Failed() const { return failed_; }
 
  private:
-  void StoreWord() {
-    const uint32_t slot = (wordsWritten % kBufferWords) * 2;
-    buffer_[slot] = static_cast<uint8_t>(accumulator);
-    buffer_[slot + 1] = static_cast<uint8_t>(accumulator >> 8);
-    ++wordsWritten;
-    accumulator >>= 16;
-    bitCount = static_cast<uint16_t>(bitCount - 16);
-    if (wordsWritten % kBufferWords == 0) WritePending();
-  }
+  // Writes the 1024 words of a full buffer and moves a word stored past its end to the
+  // start.
+  void BlockFilled();
   void WritePending();
 
   const FaxCallbacks io_;
-  uint32_t accumulator = 0;
+  uint64_t accumulator = 0;
   uint16_t bitCount = 0;
   uint32_t wordsWritten = 0;
   uint32_t wordsSent_ = 0;  // words already handed to the write callback
   bool failed_ = false;
-  uint8_t buffer_[kBufferWords * 2] = {};
+  // One block and room for the two words a call may store past its end.
+  uint8_t buffer_[kBufferWords * 2 + 4] = {};
 };
 
 }  // namespace lw::faxtiff
