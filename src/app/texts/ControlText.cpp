@@ -30,9 +30,7 @@ QString WithoutMnemonicMarks(const QString& text) {
 }
 
 void ApplyText(QWidget* control, const QString& text) {
-  if (control->isWindow()) {
-    control->setWindowTitle(text);
-  } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+  if (auto* button = qobject_cast<QAbstractButton*>(control)) {
     button->setText(text);
   } else if (auto* box = qobject_cast<QGroupBox*>(control)) {
     box->setTitle(text);
@@ -40,6 +38,8 @@ void ApplyText(QWidget* control, const QString& text) {
     label->setText(label->buddy() ? text : WithoutMnemonicMarks(text));
   } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
     edit->setText(text);
+  } else if (control->isWindow()) {
+    control->setWindowTitle(text);
   } else {
     control->setProperty("text", text);
   }
@@ -62,11 +62,11 @@ QWidget* FindControl(QWidget* window, int id) {
 
 QString ControlText(const QWidget* control) {
   if (!control) return {};
-  if (control->isWindow()) return control->windowTitle();
   if (auto* button = qobject_cast<const QAbstractButton*>(control)) return button->text();
   if (auto* box = qobject_cast<const QGroupBox*>(control)) return box->title();
   if (auto* label = qobject_cast<const QLabel*>(control)) return label->text();
   if (auto* edit = qobject_cast<const QLineEdit*>(control)) return edit->text();
+  if (control->isWindow()) return control->windowTitle();
   return control->property("text").toString();
 }
 

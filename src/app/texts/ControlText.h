@@ -23,7 +23,7 @@ QWidget* FindControl(QWidget* window, int id);
 // With an id: loads the text; an empty text leaves the control alone; when keepMnemonic is
 // false every "&" is removed; the control gets the text. Without an id (0) and with
 // keepMnemonic false: the control's current text loses every "&". Nothing happens for a
-// null control. A control that is a window gets the text as its window title.
+// null control. A window (any other widget without a parent) gets it as its title.
 void SetControlText(QWidget* control, bool keepMnemonic, unsigned textId = 0);
 
 // The same for the control with id `controlId` of `window`: nothing happens when the window

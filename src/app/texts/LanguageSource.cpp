@@ -148,10 +148,10 @@ bool ParseAccelerator(const QString& token, LanguageEntry* e, QString* why) {
              ParseNumber(key.mid(1), 0xFFFF, &v)) {
     e->accelFlags |= kAccelFunctionKey;
     e->accelKey = uint16_t(v);
-  } else if (key.startsWith(QLatin1Char('#')) && ParseNumber(key.mid(1), 0xFFFF, &v)) {
+  } else if (key.startsWith(QLatin1String("Code"), Qt::CaseInsensitive) && ParseNumber(key.mid(4), 0xFFFF, &v)) {
     e->accelKey = uint16_t(v);
   } else {
-    *why = QStringLiteral("accelerator key '%1' is not a letter, a digit, F1..F24 or #code").arg(key);
+    *why = QStringLiteral("accelerator key '%1' is not a letter, a digit, F1..F24 or CodeN").arg(key);
     return false;
   }
   return true;
@@ -279,7 +279,7 @@ QString AcceleratorToken(const LanguageEntry& e) {
   } else if ((k >= 'A' && k <= 'Z') || (k >= 'a' && k <= 'z') || (k >= '0' && k <= '9')) {
     s += QChar(char16_t(k));
   } else {
-    s += QStringLiteral("#%1").arg(k);
+    s += QStringLiteral("Code%1").arg(k);
   }
   return s;
 }
@@ -383,7 +383,7 @@ QString WriteLanguageSource(const LanguageSource& source, const QString& headerC
     QString text;
   };
   std::vector<Row> rows;
-  int width[5] = {2, 4, 5, 8, 11};
+  int width[5] = {3, 4, 5, 8, 11};
   for (const LanguageEntry& e : source.entries) {
     Row r{{QString::number(e.key), KindToken(e.kind), FlagsToken(e), MnemonicToken(e), AcceleratorToken(e)},
           Quote(e.text)};
@@ -391,12 +391,12 @@ QString WriteLanguageSource(const LanguageSource& source, const QString& headerC
     rows.push_back(std::move(r));
   }
   const char* heads[5] = {"id", "kind", "flags", "mnemonic", "accelerator"};
-  QString head = QStringLiteral("#");
+  QString head;
   for (int i = 0; i < 5; ++i) {
-    QString h = QLatin1String(heads[i]);
-    head += (i == 0 ? QString() : QStringLiteral("  ")) + h.leftJustified(width[i] - (i == 0 ? 1 : 0));
+    const QString h = (i == 0 ? QStringLiteral("#") : QString()) + QLatin1String(heads[i]);
+    head += h.leftJustified(width[i]) + QStringLiteral("  ");
   }
-  out += head + QStringLiteral("  text\n");
+  out += head + QStringLiteral("text\n");
   for (const Row& r : rows) {
     QString line;
     for (int i = 0; i < 5; ++i) line += r.cols[i].leftJustified(width[i]) + QStringLiteral("  ");

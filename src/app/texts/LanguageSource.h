@@ -14,7 +14,7 @@
 // holds a tab before its accelerator text); the decorations appended to the label ("-" or
 // any of colon, dots, blank, paren joined by commas, or a raw number); the mnemonic letter
 // ("-" for none, or U+XXXX); the accelerator ("-", or Ctrl+, Shift+, Alt+ before a letter,
-// a digit, F1..F24 or #code; raw:FLAGS:KEY for anything else); the text in double quotes
+// a digit, F1..F24 or CodeN; raw:FLAGS:KEY for anything else); the text in double quotes
 // with \t, \n, \r, \", \\ and \uXXXX escapes. docs/language-files.md explains each column.
 
 #include <QByteArray>
