@@ -32,6 +32,8 @@ class QIODevice;
 
 namespace lw {
 
+class FileLock;
+
 // Message ids of the file commands.
 inline constexpr int kTextNotCoverPage = 62562;      // not a cover page file
 inline constexpr int kTextFileMissing = 62563;       // the file does not exist
@@ -48,7 +50,7 @@ inline constexpr int kTextFileFilter = 62554;        // filter of the file dialo
 inline constexpr int kTextSaveChangesOnClose = 61699;  // "%1 への変更を保存しますか?"
 inline constexpr int kTextUntitledOnClose = 61443;   // "無題"
 inline constexpr int kTextAppName = 129;             // the program's name
-inline constexpr int kTextFileWriteFailed = 62564;   // used only when no other text applies
+inline constexpr int kTextFileUnreadable = 62575;    // a file that cannot be read at all
 
 // What a message box offers and what the user chose.
 enum class PromptButtons { Ok, OkCancel, YesNoCancel };
@@ -111,7 +113,8 @@ enum class ReadOutcome {
   Ok,           // read completely
   FormatError,  // the contents are not a valid cover page: reported by the reader, the
                 // document is left empty and g_bLoadOk is 0; the open still completes
-  FileError,    // the file could not be read at all; the reader reported it
+  FileError,    // the file could not be read at all; reported (text 62575 through
+                // lw::ReportMessage by the default reader)
 };
 
 // How documents get into and out of files. The defaults use the cover page file reader and
@@ -122,6 +125,9 @@ struct DocumentIo {
   // Writes the whole document to `out` (a new file beside the target). False on failure.
   std::function<bool(CDrawDoc& doc, QIODevice& out)> write;
 };
+
+// The cover page file reader and writer.
+DocumentIo DefaultDocumentIo();
 
 class FileCommands {
  public:
@@ -183,23 +189,22 @@ class FileCommands {
   static QString FileNameOf(const QString& path);
 
  private:
-  class FileLock;
-
   QString Text(int id) const;
   void SetWindowTitle(const QString& title);
   void UpdateTitleForFile(const QString& path, bool readOnly);
-  bool AskSaveQuestion();  // false: cancelled
+  PromptAnswer AskSaveQuestion();
   void ResetToUntitled(bool repaintFrame);
   int CheckAccess(const QString& path);
   int AskReadOnly(const QString& path);
   void ReportCannotSave(const QString& path);
   void ReorderFieldObjects();
-  void SaveAsChosen(const QString& chosen);
+  bool SaveAsChosen(const QString& chosen);
+  bool SaveToChosenName();
   bool WriteDocument(const QString& path);
-  bool FrameworkNewDocument();
+  void FrameworkNewDocument();
   ReadOutcome FrameworkOpenDocument(const QString& path);
   void ReleaseHold();
-  void TakeHold(const QString& path);
+  void RepaintViews();
 
   CDrawDoc& m_doc;
   FilePrompts& m_prompts;

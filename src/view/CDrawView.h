@@ -98,11 +98,12 @@ class CDrawView : public QAbstractScrollArea, public lw::ViewPort {
   QString PositionPaneText() const;
   QString SizePaneText() const;
 
-  // Paints the page into `painter`, whose transform maps page units to its device: the desk,
-  // shadow and page unless `printing`, the grid when shown (never while printing or while
-  // the upload renders), then the document's objects. `clientRect` is the area to paint in
-  // device pixels of the painter.
-  void DrawPage(QPainter& painter, const QRect& clientRect, bool printing);
+  // Paints the page into `painter` (identity world transform) through `pageToDevice`: the
+  // desk, shadow and page unless `printing`, the grid when shown (never while printing or
+  // while the upload renders, m_bUploadRendering), then the document's objects. Stores the
+  // page rectangle in g_rcPage. `deviceRect` is the area to paint, in device pixels.
+  void DrawPage(QPainter& painter, const QTransform& pageToDevice, const QRect& deviceRect,
+                bool printing);
 
   // --- members (shared with the tools, printing and upload code) ---
   QString m_strServerAddress;       // upload destination (filled by the upload settings)
@@ -128,9 +129,10 @@ class CDrawView : public QAbstractScrollArea, public lw::ViewPort {
 
  private:
   void UpdateScrollBars();
-  void DrawDesk(QPainter& painter, const LRect& clientLogical);
-  void DrawGrid(QPainter& painter, const LRect& page);
-  void DrawObjects(QPainter& painter, bool printing);
+  void DrawDesk(QPainter& painter, const QTransform& t, const LRect& page,
+                const LRect& client);
+  void DrawGrid(QPainter& painter, const QTransform& t, const LRect& page);
+  void DrawObjects(QPainter& painter, const QTransform& t, bool printing);
   void Zoom(int step);
   void SelectPointerTool();
   void EmitStatusPanes();
