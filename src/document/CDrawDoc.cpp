@@ -5,6 +5,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <limits>
 
 namespace lw {
@@ -50,7 +51,12 @@ void CDrawDoc::RemoveObject(CDrawObj* obj) {
 }
 
 CDrawObj* CDrawDoc::ObjectAt(LPoint point) const {
-  const LRect square{point.x - 7, point.y - 7, point.x + 7, point.y + 7};
+  auto clamp = [](qint64 v) {
+    return int(
+        std::clamp<qint64>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+  };
+  const LRect square{clamp(qint64(point.x) - 7), clamp(qint64(point.y) - 7),
+                     clamp(qint64(point.x) + 7), clamp(qint64(point.y) + 7)};
   for (auto it = m_objects.crbegin(); it != m_objects.crend(); ++it) {
     if ((*it)->Intersects(square)) return *it;
   }

@@ -12,6 +12,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <climits>
 
 #include "base/TempFiles.h"
 #include "document/CDrawDoc.h"
@@ -86,13 +87,18 @@ TEST_F(DocumentTest, ObjectAtFindsTheTopmostObjectWithinSevenUnits) {
     CDrawObj* expected;
   };
   const Case cases[] = {
-      {{75, 75}, top},                            // both meet: the later one is on top
-      {{25, 25}, bottom},   {{106, 25}, bottom},  // 6 units beyond the right edge
-      {{107, 25}, nullptr},                       // 7 units: the square only touches the box
-      {{350, 64}, l},                        // 7 units above the line's band (which reaches y 57)
-      {{350, 65}, nullptr}, {{350, 36}, l},  // 7 units below the band (from y 43)
-      {{350, 35}, nullptr}, {{550, 50}, s},  // inside the stroke's box, away from its points
-      {{606, 50}, s},       {{607, 50}, nullptr},
+      {{75, 75}, top},  // both meet: the later one is on top
+      {{25, 25}, bottom},
+      {{106, 25}, bottom},   // 6 units beyond the right edge
+      {{107, 25}, nullptr},  // 7 units: the square only touches the box
+      {{350, 64}, l},        // 7 units above the line's band (which reaches y 57)
+      {{350, 65}, nullptr},
+      {{350, 36}, l},  // 7 units below the band (from y 43)
+      {{350, 35}, nullptr},
+      {{550, 50}, s},  // inside the stroke's box, away from its points
+      {{606, 50}, s},
+      {{607, 50}, nullptr},
+      {{INT_MIN, INT_MAX}, nullptr},  // the square is clamped, not overflowed
   };
   for (const Case& c : cases) {
     EXPECT_EQ(doc.ObjectAt(c.point), c.expected) << c.point.x << "," << c.point.y;
