@@ -1,10 +1,11 @@
 #include <QApplication>
 
-#include "app/MainWindow.h"
+#include "app/CEditorApp.h"
 
 int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);
-  lw::MainWindow window;
-  window.show();
-  return app.exec();
+  QApplication qapp(argc, argv);
+  CEditorApp app;
+  if (!app.InitInstance(QApplication::arguments().mid(1))) return 1;
+  const int rc = QApplication::exec();
+  return app.ExitInstance(rc);
 }

@@ -1,0 +1,252 @@
+#include "app/CEditorApp.h"
+
+#include "app/CMainFrame.h"
+#include "app/CommandIds.h"
+#include "app/FontSubstitutions.h"
+#include "app/settings/SettingsStore.h"
+#include "app/texts/TextLoader.h"
+#include "base/TempFiles.h"
+#include "document/CDrawDoc.h"
+#include "document/DocGlobals.h"
+#include "document/MessageSeam.h"
+#include "log/DiagnosticLog.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include <clocale>
+#include <cstdio>
+#include <langinfo.h>
+#include <locale.h>
+
+bool g_bPrintAndExit = false;
+
+namespace lw {
+
+// ---- command line ---------------------------------------------------------------------
+
+namespace {
+
+QString Unquote(QString s) {
+  s.remove(QLatin1Char('"'));
+  return s;
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(const QStringList& arguments) {
+  CommandLine line;
+  if (arguments.isEmpty()) return line;
+  const QString first = arguments.first();
+  const QString lower = first.toLower();
+  if (lower == QLatin1String("/p") || lower == QLatin1String("--print")) {
+    // "/p" "path" (as a shell or a desktop entry passes it) or "--print" PATH.
+    line.printAndExit = true;
+    if (arguments.size() != 2 || arguments[1].isEmpty()) {
+      line.usage = true;
+      return line;
+    }
+    line.path = Unquote(arguments[1]);
+    return line;
+  }
+  if (arguments.size() == 1 && lower.startsWith(QLatin1String("/p "))) {
+    // The whole command line in one argument: /p "path".
+    line.printAndExit = true;
+    line.path = Unquote(first.mid(3)).trimmed();
+    line.usage = line.path.isEmpty();
+    return line;
+  }
+  if (arguments.size() != 1 || (first.startsWith(QLatin1String("--")) && !QFileInfo::exists(first))) {
+    line.usage = true;
+    return line;
+  }
+  line.path = Unquote(first);
+  return line;
+}
+
+QString FolderOfCommandLineFile(const QString& path) {
+  return QFileInfo(path).absolutePath();
+}
+
+// ---- letter-paper region --------------------------------------------------------------
+
+int DialCodeNumber(const QString& code) {
+  int value = 0;
+  for (QChar c : code) {
+    if (c < QLatin1Char('0') || c > QLatin1Char('9')) return 0;
+    if (value > 100000000) return 0;  // far beyond any dialling code
+    value = value * 10 + (c.unicode() - '0');
+  }
+  return value;
+}
+
+bool IsLetterRegionCode(const QString& code) {
+  const int n = DialCodeNumber(code);
+  return n == 1 || n == 2 || (n >= 50 && n <= 59) || (n >= 500 && n <= 599);
+}
+
+QString LocaleDialCode() {
+  // LC_TELEPHONE of the user's environment (LC_ALL, LC_TELEPHONE, LANG).
+  locale_t loc = newlocale(LC_TELEPHONE_MASK, "", static_cast<locale_t>(0));
+  if (loc == static_cast<locale_t>(0)) return QString();
+  const char* prefix = nl_langinfo_l(_NL_TELEPHONE_INT_PREFIX, loc);
+  const QString code = prefix ? QString::fromLocal8Bit(prefix) : QString();
+  freelocale(loc);
+  return code;
+}
+
+bool IsLetterRegion() { return IsLetterRegionCode(LocaleDialCode()); }
+
+// ---- folders --------------------------------------------------------------------------
+
+QString ExeFolder() {
+  QString dir = QCoreApplication::applicationDirPath();
+  while (dir.size() > 1 && dir.endsWith(QLatin1Char('/'))) dir.chop(1);
+  return dir;
+}
+
+QString DataFolder() {
+  const QString beside = QDir::cleanPath(ExeFolder() + QStringLiteral("/../share/leafwright"));
+  if (QFileInfo(beside).isDir()) return beside;
+  return QStandardPaths::locate(QStandardPaths::GenericDataLocation, QStringLiteral("leafwright"),
+                                QStandardPaths::LocateDirectory);
+}
+
+QString ShippedSamplesFolder() {
+  const QString data = DataFolder();
+  if (data.isEmpty()) return QString();
+  const QString samples = data + QStringLiteral("/samples");
+  return QFileInfo(samples).isDir() ? samples : QString();
+}
+
+QString PrepareSamplesFolder() {
+  const QString exe = ExeFolder();
+  QString folder;
+  if (!exe.isEmpty() && QFileInfo(exe).isWritable()) {
+    folder = exe + QStringLiteral("/Samples");
+  } else {
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (data.isEmpty()) return QString();
+    folder = data + QStringLiteral("/leafwright/Samples");
+  }
+  if (QFileInfo(folder).isDir()) return folder;
+  if (!QDir().mkpath(folder)) return folder;  // a failure is ignored, as for the spec'd folder
+  // A new Samples folder starts with a copy of each shipped sample.
+  const QString shipped = ShippedSamplesFolder();
+  if (!shipped.isEmpty()) {
+    const QDir from(shipped);
+    for (const QString& name : from.entryList({QStringLiteral("*.lwt")}, QDir::Files)) {
+      QFile::copy(from.filePath(name), folder + QLatin1Char('/') + name);
+    }
+  }
+  return folder;
+}
+
+}  // namespace lw
+
+// ---- the application ------------------------------------------------------------------
+
+using namespace lw;
+
+CEditorApp::CEditorApp() {
+  TheDiagnosticLog().Configure(kLogKeyPath, kLogFileName, nullptr);
+}
+
+CEditorApp::~CEditorApp() { DestroyMainFrame(); }
+
+void CEditorApp::DestroyMainFrame() {
+  m_pFrame.reset();
+  m_pDoc.reset();
+}
+
+bool CEditorApp::InitInstance(const QStringList& arguments) {
+  // Settings live in the store of "Software\Vantrel\Leafwright" (SettingsStore).
+  QCoreApplication::setApplicationName(QStringLiteral("Leafwright"));
+  QCoreApplication::setOrganizationName(QStringLiteral("Vantrel"));
+
+  // Language file, then the program's name as message boxes show it.
+  OpenDefaultLanguageFile();
+  const QString appName = LoadText(57344);
+  if (!appName.isEmpty()) QCoreApplication::setApplicationName(appName);
+
+  // Failures of the non-GUI parts are shown in message boxes.
+  SetMessageHandler([](int textId, const QString& detail) {
+    QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), LoadText(unsigned(textId)),
+                    QMessageBox::Ok, QApplication::activeWindow());
+    if (!detail.isEmpty()) box.setDetailedText(detail);
+    box.exec();
+  });
+
+  // The scratch file that later holds the undo snapshot.
+  g_szScratchFile = QString::fromStdString(MakeTempFile("lwt", ".tmp"));
+
+  // Default font of new text objects: the face name stays the one files carry; on screen
+  // and on paper it is drawn with the substituted face.
+  InstallFontSubstitutions();
+  g_lfDefault = DefaultTextFont();
+  g_lfDefault.lfHeight = -35;
+  g_lfDefault.lfWidth = 0;
+
+  m_commandLine = ParseCommandLine(arguments);
+  if (m_commandLine.usage) {
+    std::fprintf(stderr, "usage: leafwright [FILE.lwt] | /p FILE.lwt | --print FILE.lwt\n");
+    return false;
+  }
+  g_bPrintAndExit = m_commandLine.printAndExit;
+  g_bLetterRegion = IsLetterRegion() ? 1 : 0;
+
+  // The document with its frame and view: a new, empty cover page.
+  m_pDoc = std::make_unique<CDrawDoc>();
+  m_pFrame = std::make_unique<CMainFrame>(m_pDoc.get());
+  m_pDoc->UpdatePageSize();
+  m_pFrame->SetDocumentTitle(LoadText(62456), false);
+  m_pFrame->SetRecentFiles(ReadRecentFiles(SettingsStore()));
+
+  m_pFrame->ShowInSavedState();
+
+  if (!m_commandLine.path.isEmpty()) {
+    QTimer::singleShot(0, m_pFrame.get(), [this] { OpenCommandLine(); });
+    g_strDocFolder = FolderOfCommandLineFile(m_commandLine.path);
+  } else {
+    g_strDocFolder = PrepareSamplesFolder();
+  }
+  g_strAutoLabel = LoadText(62522);
+  return true;
+}
+
+void CEditorApp::OpenCommandLine() {
+  CMainFrame* frame = m_pFrame.get();
+  if (!frame) return;
+  const bool opened = frame->OpenFile(m_commandLine.path);
+  if (!g_bPrintAndExit) return;
+  // Print mode: print what was opened without a dialog; the print job closes the window
+  // when it ends. A file that could not be opened is not printed (an empty page would be).
+  if (!opened) {
+    std::fprintf(stderr, "leafwright: %s could not be opened; nothing printed\n",
+                 qPrintable(m_commandLine.path));
+    m_nPrintExitCode = 1;
+    frame->close();
+    return;
+  }
+  if (!frame->RunCommand(cmd::kFilePrintDirect)) {
+    std::fprintf(stderr, "leafwright: printing is not available in this build\n");
+    m_nPrintExitCode = 1;
+    frame->close();
+  }
+}
+
+int CEditorApp::ExitInstance(int exitCode) {
+  if (m_pFrame) {
+    SettingsStore store;
+    WriteRecentFiles(store, m_pFrame->RecentFiles());
+    store.Sync();
+  }
+  DestroyMainFrame();
+  CloseLanguageFile();
+  return exitCode != 0 ? exitCode : m_nPrintExitCode;
+}
