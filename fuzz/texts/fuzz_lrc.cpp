@@ -11,7 +11,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
   // Character set 77 has no fonts anywhere: the rejection path is exercised too.
-  auto file = lw::LanguageFile::Parse(bytes, [](uint32_t charset) { return charset != 77; }, nullptr);
+  auto file = lw::LanguageFile::Parse(
+      bytes, [](uint32_t charset) { return charset != 77; }, nullptr);
   if (!file) return 0;
   for (const lw::LanguageEntry& e : file->Entries()) {
     (void)lw::ComposeLabel(e);
@@ -27,8 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (size_t i = 0; i < back.entries.size(); ++i) {
     const lw::LanguageEntry& a = file->Entries()[i];
     const lw::LanguageEntry& b = back.entries[i];
-    if (a.key != b.key || a.kind != b.kind || a.flags != b.flags || a.mnemonic != b.mnemonic || a.text != b.text ||
-        a.HasAccelerator() != b.HasAccelerator() ||
+    if (a.key != b.key || a.kind != b.kind || a.flags != b.flags || a.mnemonic != b.mnemonic ||
+        a.text != b.text || a.HasAccelerator() != b.HasAccelerator() ||
         (a.HasAccelerator() && (a.accelFlags != b.accelFlags || a.accelKey != b.accelKey)) ||
         lw::ComposeLabel(a) != lw::ComposeLabel(b))
       std::abort();

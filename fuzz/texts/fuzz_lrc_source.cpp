@@ -22,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (size_t i = 0; i < source.entries.size(); ++i) {
     const lw::LanguageEntry& a = source.entries[i];
     const lw::LanguageEntry& b = file->Entries()[i];
-    if (a.key != b.key || a.flags != b.flags || a.mnemonic != b.mnemonic || a.HasAccelerator() != b.HasAccelerator())
+    if (a.key != b.key || a.flags != b.flags || a.mnemonic != b.mnemonic ||
+        a.HasAccelerator() != b.HasAccelerator())
       std::abort();
     // The text survives up to a 0 character, which the text form cannot hold.
     if (a.text != b.text) std::abort();

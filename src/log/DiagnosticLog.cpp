@@ -96,7 +96,8 @@ LogTime LocalLogTime() {
   gettimeofday(&tv, nullptr);
   tm t{};
   localtime_r(&tv.tv_sec, &t);
-  return {t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec, int(tv.tv_usec / 1000)};
+  return {t.tm_year + 1900, t.tm_mon + 1,          t.tm_mday, t.tm_hour, t.tm_min,
+          t.tm_sec,         int(tv.tv_usec / 1000)};
 }
 
 DiagnosticLog::DiagnosticLog() : m_clock(LocalLogTime) {}
@@ -107,7 +108,8 @@ DiagnosticLog::~DiagnosticLog() {
   if (m_lockFd >= 0) close(m_lockFd);
 }
 
-void DiagnosticLog::Configure(const char* keyPath, const char* logFileName, const char* xmlFileName) {
+void DiagnosticLog::Configure(const char* keyPath, const char* logFileName,
+                              const char* xmlFileName) {
   if (keyPath) m_settings.keyPath = keyPath;
   if (logFileName) m_settings.logFileName = logFileName;
   if (xmlFileName) m_settings.xmlFileName = xmlFileName;
@@ -126,13 +128,14 @@ void DiagnosticLog::Initialize() {
   if (m_lockFd >= 0) close(m_lockFd);
   m_lockFd = -1;
   char name[64];
-  std::snprintf(name, sizeof(name), "log-%016llx.lock",
-                static_cast<unsigned long long>(Fnv1a(m_settings.folder + "\n" + m_settings.logFileName)));
+  std::snprintf(
+      name, sizeof(name), "log-%016llx.lock",
+      static_cast<unsigned long long>(Fnv1a(m_settings.folder + "\n" + m_settings.logFileName)));
   m_lockPath = PrivateTempPath(name);
   if (!m_lockPath.empty()) m_lockFd = open(m_lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   // The lock file also holds two counters that let waiting writers go first, so that one
   // busy writer cannot keep another one waiting until its lines are dropped.
-  struct stat st{};
+  struct stat st {};
   if (m_lockFd >= 0 && fstat(m_lockFd, &st) == 0 &&
       (st.st_size >= off_t(kLockSharedBytes) || ftruncate(m_lockFd, kLockSharedBytes) == 0)) {
     void* p = mmap(nullptr, kLockSharedBytes, PROT_READ | PROT_WRITE, MAP_SHARED, m_lockFd, 0);
@@ -152,9 +155,11 @@ void DiagnosticLog::ReadRegistry() {
   auto readString = [&](const char* name, std::string& setting) {
     if (!setting.empty() || !store.contains(QLatin1String(name))) return;
     const QVariant v = store.value(QLatin1String(name));
-    const QString s = v.typeId() == QMetaType::QStringList ? v.toStringList().join(QLatin1Char(',')) : v.toString();
+    const QString s = v.typeId() == QMetaType::QStringList ? v.toStringList().join(QLatin1Char(','))
+                                                           : v.toString();
     const QByteArray bytes = s.toUtf8();
-    if (size_t(bytes.size()) < kMaxRegistryString) setting = bytes.toStdString();  // longer: not read
+    if (size_t(bytes.size()) < kMaxRegistryString)
+      setting = bytes.toStdString();  // longer: not read
   };
   readString("LogFolder", m_settings.folder);
   readString("LogFileName", m_settings.logFileName);
@@ -224,7 +229,8 @@ void DiagnosticLog::WriteV(const char* format, va_list args) {
 }
 
 bool DiagnosticLog::AcquireLock(std::chrono::steady_clock::time_point deadline) {
-  if (m_lockFd < 0) return true;  // no lock file to be had: write unserialised rather than lose lines
+  if (m_lockFd < 0)
+    return true;  // no lock file to be had: write unserialised rather than lose lines
   using Clock = std::chrono::steady_clock;
   auto tryLock = [&] {
     if (flock(m_lockFd, LOCK_EX | LOCK_NB) == 0) return true;
@@ -237,7 +243,8 @@ bool DiagnosticLog::AcquireLock(std::chrono::steady_clock::time_point deadline) 
   if (waiters && Counter(*waiters).load() > 0) {
     const uint32_t seen = Counter(*grants).load();
     const auto politeEnd = std::min(deadline, Clock::now() + kPoliteWait);
-    while (Counter(*waiters).load() > 0 && Counter(*grants).load() == seen && Clock::now() < politeEnd)
+    while (Counter(*waiters).load() > 0 && Counter(*grants).load() == seen &&
+           Clock::now() < politeEnd)
       std::this_thread::sleep_for(std::chrono::microseconds(20));
     if (Counter(*waiters).load() > 0 && Counter(*grants).load() == seen && tryLock()) {
       // Nobody took a free lock in all that time: the count is left over from a writer that
@@ -288,14 +295,14 @@ void DiagnosticLog::WriteLine(const char* format, va_list args) {
   size_t length = 0;
   if (m_settings.outputTimeInfo) {
     const LogTime now = m_clock();
-    const int n = std::snprintf(m_line, sizeof(m_line), "%02d:%02d:%02d %04d ", now.hour, now.minute, now.second,
-                                now.millisecond);
+    const int n = std::snprintf(m_line, sizeof(m_line), "%02d:%02d:%02d %04d ", now.hour,
+                                now.minute, now.second, now.millisecond);
     length = n > 0 ? std::min(size_t(n), sizeof(m_line) - 1) : 0;
   }
   char message[kMaxMessageBytes * 2 + 1];
   const int n = std::vsnprintf(message, sizeof(message), format, args);
-  const size_t messageLength = Utf8Cut(message, n > 0 ? std::min(size_t(n), sizeof(message) - 1) : 0,
-                                       kMaxMessageBytes);
+  const size_t messageLength =
+      Utf8Cut(message, n > 0 ? std::min(size_t(n), sizeof(message) - 1) : 0, kMaxMessageBytes);
   std::memcpy(m_line + length, message, messageLength);
   length += messageLength;
   m_line[length++] = '\r';
@@ -322,7 +329,8 @@ void DiagnosticLog::WriteToFile(const std::string& path, const char* bytes, size
   if (m_hFile >= 0) {
     // A file kept open is let go when the date moved the log to another file, or when
     // another writer removed the file to start a new one.
-    struct stat open{}, named{};
+    struct stat open {
+    }, named{};
     if (m_openPath != path || fstat(m_hFile, &open) != 0 || stat(path.c_str(), &named) != 0 ||
         open.st_dev != named.st_dev || open.st_ino != named.st_ino)
       CloseFile();
@@ -337,8 +345,9 @@ void DiagnosticLog::WriteToFile(const std::string& path, const char* bytes, size
   if (m_hFile < 0 && !openFile()) return;  // the next line tries again
 
   if (m_settings.deleteFileSize != 0) {
-    struct stat st{};
-    if (fstat(m_hFile, &st) == 0 && int64_t(st.st_size) > int64_t(m_settings.deleteFileSize) * 1024) {
+    struct stat st {};
+    if (fstat(m_hFile, &st) == 0 &&
+        int64_t(st.st_size) > int64_t(m_settings.deleteFileSize) * 1024) {
       CloseFile();
       unlink(path.c_str());
       std::this_thread::sleep_for(std::chrono::milliseconds(10));

@@ -100,13 +100,13 @@ class DiagnosticLog {
   LogSettings m_settings;
   char m_line[4096] = {};
   bool m_bInitialized = false;
-  int m_hFile = -1;            // the open log file, or -1
-  std::string m_openPath;      // the path m_hFile was opened with
-  int m_lockFd = -1;           // the lock shared with other writers of the same file
+  int m_hFile = -1;        // the open log file, or -1
+  std::string m_openPath;  // the path m_hFile was opened with
+  int m_lockFd = -1;       // the lock shared with other writers of the same file
   std::string m_lockPath;
   uint32_t* m_lockShared = nullptr;  // two counters in the lock file: waiting writers, grants
-  bool m_defaultFolder = false;  // the folder is ours to create
-  std::timed_mutex m_mutex;    // one line at a time within this process
+  bool m_defaultFolder = false;      // the folder is ours to create
+  std::timed_mutex m_mutex;          // one line at a time within this process
   std::function<LogTime()> m_clock;
 };
 

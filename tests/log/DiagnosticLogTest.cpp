@@ -40,7 +40,8 @@ class Log : public ::testing::Test {
 
   // Writes the [Log] section of the store. LogFolder defaults to this test's folder.
   void SetStore(Values values, bool withFolder = true) {
-    if (withFolder && !values.count(QStringLiteral("LogFolder"))) values[QStringLiteral("LogFolder")] = folder;
+    if (withFolder && !values.count(QStringLiteral("LogFolder")))
+      values[QStringLiteral("LogFolder")] = folder;
     QSettings s(storeFile, QSettings::IniFormat);
     s.clear();
     s.beginGroup(QStringLiteral("Log"));
@@ -80,8 +81,9 @@ TEST_F(Log, WithoutTheStoreNothingIsWritten) {
   log->Write("SEND LISTCOVERPAGE START");
   // The default folder is the user's state folder; nothing may appear there.
   EXPECT_FALSE(QFile::exists(QString::fromStdString(log->CurrentLogFilePath())));
-  EXPECT_TRUE(QString::fromStdString(log->CurrentLogFilePath())
-                  .startsWith(qEnvironmentVariable("XDG_STATE_HOME") + QStringLiteral("/leafwright/")));
+  EXPECT_TRUE(
+      QString::fromStdString(log->CurrentLogFilePath())
+          .startsWith(qEnvironmentVariable("XDG_STATE_HOME") + QStringLiteral("/leafwright/")));
 }
 
 TEST_F(Log, OutputLevelDecidesWhetherLinesAreWritten) {
@@ -140,7 +142,8 @@ TEST_F(Log, LongMessagesAreCutAt2000BytesOnACharacterBoundary) {
 }
 
 TEST_F(Log, SizeLimitStartsANewFileOnlyAboveTheLimit) {
-  SetStore(With(With(kOn, QStringLiteral("DeleteFileSize"), 1), QStringLiteral("OutputTimeInfo"), 0));
+  SetStore(
+      With(With(kOn, QStringLiteral("DeleteFileSize"), 1), QStringLiteral("OutputTimeInfo"), 0));
   const QString path = folder + QLatin1String(lw::kLogFileName);
   ASSERT_TRUE(lwtest::WriteAll(path, QByteArray(1024, 'x')));
   MakeLog()->Write("kept");
@@ -155,8 +158,9 @@ TEST_F(Log, DayNamesFollowTheDateAndNeverCollectASecondDate) {
   for (int keepOpen : {0, 1}) {
     SCOPED_TRACE(keepOpen);
     for (const QString& f : QDir(folder).entryList(QDir::Files)) QFile::remove(folder + f);
-    SetStore(With(With(With(kOn, QStringLiteral("UseDayFileName"), 1), QStringLiteral("OutputTimeInfo"), 0),
-                  QStringLiteral("AlwaysOpenFile"), keepOpen));
+    SetStore(With(
+        With(With(kOn, QStringLiteral("UseDayFileName"), 1), QStringLiteral("OutputTimeInfo"), 0),
+        QStringLiteral("AlwaysOpenFile"), keepOpen));
     now = {2011, 10, 19, 23, 59, 59, 999};
     auto log = MakeLog();
     log->Write("before midnight");
@@ -164,7 +168,8 @@ TEST_F(Log, DayNamesFollowTheDateAndNeverCollectASecondDate) {
     log->Write("after midnight");
     log->Write("still the 20th");
     EXPECT_EQ(LogFile(QStringLiteral("20111019Leafwright.log")), QByteArray("before midnight\r\n"));
-    EXPECT_EQ(LogFile(QStringLiteral("20111020Leafwright.log")), QByteArray("after midnight\r\nstill the 20th\r\n"));
+    EXPECT_EQ(LogFile(QStringLiteral("20111020Leafwright.log")),
+              QByteArray("after midnight\r\nstill the 20th\r\n"));
     EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 2);
   }
 }
@@ -179,7 +184,8 @@ TEST_F(Log, OverlongFolderValueIsNotReadAndTheDefaultFolderIsMade) {
   SetStore(With(kOn, QStringLiteral("LogFolder"), QString(300, QLatin1Char('d'))));
   auto log = MakeLog();
   const QString path = QString::fromStdString(log->CurrentLogFilePath());
-  EXPECT_EQ(path, qEnvironmentVariable("XDG_STATE_HOME") + QStringLiteral("/leafwright/Leafwright.log"));
+  EXPECT_EQ(path,
+            qEnvironmentVariable("XDG_STATE_HOME") + QStringLiteral("/leafwright/Leafwright.log"));
   log->Write("into the state folder");
   EXPECT_TRUE(lwtest::ReadAll(path).endsWith("into the state folder\r\n"));
   QFile::remove(path);
@@ -196,7 +202,8 @@ TEST_F(Log, ALineThatCannotBeWrittenIsLostButTheNextOneIsTriedAgain) {
 }
 
 TEST_F(Log, AFileKeptOpenFollowsAFileStartedAnewByAnotherWriter) {
-  SetStore(With(With(kOn, QStringLiteral("AlwaysOpenFile"), 1), QStringLiteral("OutputTimeInfo"), 0));
+  SetStore(
+      With(With(kOn, QStringLiteral("AlwaysOpenFile"), 1), QStringLiteral("OutputTimeInfo"), 0));
   auto log = MakeLog();
   log->Write("one");
   ASSERT_TRUE(QFile::remove(folder + QLatin1String(lw::kLogFileName)));
@@ -235,7 +242,8 @@ TEST_F(Log, ALineWaitsForTheLockAndIsDroppedWhenItStaysBusy) {
 
 TEST_F(Log, TwoProcessesWritingAtOnceLoseAndInterleaveNoLine) {
   SetStore(kOn);
-  const QString writer = QCoreApplication::applicationDirPath() + QStringLiteral("/log_test_writer");
+  const QString writer =
+      QCoreApplication::applicationDirPath() + QStringLiteral("/log_test_writer");
   ASSERT_TRUE(QFile::exists(writer));
   constexpr int kLines = 10000;
   QProcess a, b;

@@ -40,7 +40,8 @@ TEST(RegistryPath, KeyPathsMapToFilesInsideTheConfigFolder) {
   };
   for (const Case& c : cases) EXPECT_EQ(lw::StoreFileForKey(c.key), c.file) << c.key;
 
-  const lw::RegistryLocation log = lw::LocateRegistryKey("Software\\Pellucor\\Nexilo\\Leafwright\\Log");
+  const lw::RegistryLocation log =
+      lw::LocateRegistryKey("Software\\Pellucor\\Nexilo\\Leafwright\\Log");
   EXPECT_EQ(log.file, cfg + "/Pellucor/Nexilo/Leafwright.ini");
   EXPECT_EQ(log.section, "Log");
   EXPECT_TRUE(lw::LocateRegistryKey("Software\\Lonely").file.empty());
@@ -76,7 +77,8 @@ TEST_F(Store, WrittenValuesAreReadBackByANewStore) {
     lw::WriteWindowPlacement(store, {10, 20, 700, 500, 2});
     lw::WriteDestination(store, {QStringLiteral("192.168.0.1"), 8080});
     lw::WritePreviewPages(store, 1);
-    lw::WriteRecentFiles(store, {QStringLiteral("/a/one.lwt"), QStringLiteral("/b/two, with comma.lwt")});
+    lw::WriteRecentFiles(store,
+                         {QStringLiteral("/a/one.lwt"), QStringLiteral("/b/two, with comma.lwt")});
     ASSERT_TRUE(store.Sync());
   }
   lw::SettingsStore store;
@@ -102,8 +104,9 @@ TEST_F(Store, WrittenValuesAreReadBackByANewStore) {
 TEST_F(Store, HandWrittenValuesThatAreNotNumbersGiveTheDefault) {
   const QString path = QString::fromStdString(lw::StoreFileForKey(lw::kApplicationKey));
   ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
-  ASSERT_TRUE(lwtest::WriteAll(path, "[Server]\nIP%20Address=printer,office\nHTTP%20Port=eighty\n"
-                                     "[Window]\nState= 2 \nTop=\n"));
+  ASSERT_TRUE(lwtest::WriteAll(path,
+                               "[Server]\nIP%20Address=printer,office\nHTTP%20Port=eighty\n"
+                               "[Window]\nState= 2 \nTop=\n"));
   lw::SettingsStore store;
   EXPECT_EQ(lw::ReadDestination(store).port, 80);
   EXPECT_EQ(lw::ReadDestination(store).address, QStringLiteral("printer,office"));
@@ -121,7 +124,8 @@ TEST_F(Store, ShorterRecentListRemovesTheOldEntries) {
 }
 
 TEST_F(Store, StoreInAnUnwritablePlaceReportsTheFailure) {
-  lw::SettingsStore store = lw::SettingsStore::AtFile(QStringLiteral("/proc/leafwright-test/store.ini"));
+  lw::SettingsStore store =
+      lw::SettingsStore::AtFile(QStringLiteral("/proc/leafwright-test/store.ini"));
   store.WriteProfileInt(QStringLiteral("Settings"), QStringLiteral("PreviewPages"), 1);
   EXPECT_FALSE(store.Sync());
 }

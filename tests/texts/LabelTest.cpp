@@ -35,7 +35,8 @@ class Label : public ::testing::TestWithParam<LabelCase> {};
 
 TEST_P(Label, Composes) {
   const LabelCase& c = GetParam();
-  const QString got = lw::ComposeLabel(Make(QString::fromUtf16(c.text), c.mnemonic, c.flags, c.kind));
+  const QString got =
+      lw::ComposeLabel(Make(QString::fromUtf16(c.text), c.mnemonic, c.flags, c.kind));
   EXPECT_EQ(got, QString::fromUtf16(c.expected));
 }
 
@@ -49,16 +50,20 @@ INSTANTIATE_TEST_SUITE_P(
         LabelCase{"MnemonicFlagClearMeansNone", u"Open", u'O', 0, 0, u"Open"},
         LabelCase{"MnemonicZeroMeansNone", u"Open", 0, M | P, 0, u"Open"},
         LabelCase{"AmpersandInLabelKeepsItAlone", u"Sa&ve", u'S', M | P, 0, u"Sa&ve"},
-        LabelCase{"AmpersandAfterTheLetterStillCancels", u"Save && Close", u'S', M, 0, u"Save && Close"},
-        LabelCase{"MenuItemMnemonicStaysBeforeTheTab", u"Save\tCtrl+S", u'S', M, 5, u"&Save\tCtrl+S"},
-        LabelCase{"MenuItemNeverMarksTheAcceleratorText", u"Open\tCtrl+O", u'C', M, 5, u"Open(&C)\tCtrl+O"},
+        LabelCase{"AmpersandAfterTheLetterStillCancels", u"Save && Close", u'S', M, 0,
+                  u"Save && Close"},
+        LabelCase{"MenuItemMnemonicStaysBeforeTheTab", u"Save\tCtrl+S", u'S', M, 5,
+                  u"&Save\tCtrl+S"},
+        LabelCase{"MenuItemNeverMarksTheAcceleratorText", u"Open\tCtrl+O", u'C', M, 5,
+                  u"Open(&C)\tCtrl+O"},
         LabelCase{"PlainTextHasNoAcceleratorPart", u"Open\tCtrl+O", u'C', M, 0, u"Open\t&Ctrl+O"},
-        LabelCase{"DecorationsInOrder", u"Name", 0, lw::kFlagBlank | lw::kFlagEllipsis | lw::kFlagColon, 0,
-                  u"Name ...:"},
-        LabelCase{"DecorationsBeforeTheAcceleratorText", u"開く\tCtrl+O", u'o', M | P | lw::kFlagEllipsis, 5,
-                  u"開く(&O)...\tCtrl+O"},
+        LabelCase{"DecorationsInOrder", u"Name", 0,
+                  lw::kFlagBlank | lw::kFlagEllipsis | lw::kFlagColon, 0, u"Name ...:"},
+        LabelCase{"DecorationsBeforeTheAcceleratorText", u"開く\tCtrl+O", u'o',
+                  M | P | lw::kFlagEllipsis, 5, u"開く(&O)...\tCtrl+O"},
         LabelCase{"JapaneseMenuTitle", u"ファイル", u'F', M | P, 0, u"ファイル(&F)"},
-        LabelCase{"JapaneseLabelWithColon", u"フォント名", u'F', M | P | lw::kFlagColon, 0, u"フォント名(&F):"},
+        LabelCase{"JapaneseLabelWithColon", u"フォント名", u'F', M | P | lw::kFlagColon, 0,
+                  u"フォント名(&F):"},
         LabelCase{"EmptyText", u"", u'A', M, 0, u"(&A)"}),
     [](const ::testing::TestParamInfo<LabelCase>& info) { return std::string(info.param.name); });
 
@@ -92,10 +97,11 @@ TEST_P(Accelerator, IsReadAsTheProgramUsesIt) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, Accelerator,
     ::testing::Values(AccelCase{"LowerCaseLetterWithCtrl", 6, lw::kAccelCtrl, 'q', 'Q', "Ctrl+Q"},
-                      AccelCase{"DigitWithAltShift", 6, lw::kAccelAlt | lw::kAccelShift, '7', '7', "Alt+Shift+7"},
+                      AccelCase{"DigitWithAltShift", 6, lw::kAccelAlt | lw::kAccelShift, '7', '7',
+                                "Alt+Shift+7"},
                       AccelCase{"FunctionKey13", 6, lw::kAccelFunctionKey, 13, 124, "F13"},
-                      AccelCase{"FunctionKey1WithShift", 6, lw::kAccelFunctionKey | lw::kAccelShift, 1, 112,
-                                "Shift+F1"},
+                      AccelCase{"FunctionKey1WithShift", 6, lw::kAccelFunctionKey | lw::kAccelShift,
+                                1, 112, "Shift+F1"},
                       AccelCase{"FunctionKey24", 6, lw::kAccelFunctionKey, 24, 135, "F24"},
                       AccelCase{"FunctionKey30IsNone", 6, lw::kAccelFunctionKey, 30, 0, ""},
                       AccelCase{"FunctionKey0IsNone", 6, lw::kAccelFunctionKey, 0, 0, ""},

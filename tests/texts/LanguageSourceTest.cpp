@@ -57,8 +57,8 @@ TEST(LanguageSource, WriterOutputParsesBackToTheSameEntries) {
   lw::LanguageSource src;
   src.version = {9, 8, 7, 6};
   src.charset = 204;
-  auto add = [&](uint32_t key, uint16_t kind, uint16_t flags, char16_t m, bool accel, uint16_t af, uint16_t ak,
-                 const QString& text) {
+  auto add = [&](uint32_t key, uint16_t kind, uint16_t flags, char16_t m, bool accel, uint16_t af,
+                 uint16_t ak, const QString& text) {
     lw::LanguageEntry e;
     e.key = key;
     e.kind = kind;
@@ -71,13 +71,16 @@ TEST(LanguageSource, WriterOutputParsesBackToTheSameEntries) {
     src.entries.push_back(e);
   };
   add(1, 0, 0, 0, false, 0, 0, QStringLiteral("plain"));
-  add(2, 5, lw::kFlagMnemonic | lw::kFlagColon, u'x', true, lw::kAccelCtrl, 'x', QStringLiteral("a\tCtrl+X"));
+  add(2, 5, lw::kFlagMnemonic | lw::kFlagColon, u'x', true, lw::kAccelCtrl, 'x',
+      QStringLiteral("a\tCtrl+X"));
   add(3, 9, 0x21, 0, true, 0x40, 0, QStringLiteral("odd flags"));
   add(4, 0, lw::kFlagMnemonic, u' ', false, 0, 0, QStringLiteral("blank mnemonic"));
-  add(5, 0, lw::kFlagMnemonic, u'-', false, 0, 0, QStringLiteral("quote \" backslash \\ cr \r lf \n"));
+  add(5, 0, lw::kFlagMnemonic, u'-', false, 0, 0,
+      QStringLiteral("quote \" backslash \\ cr \r lf \n"));
   add(6, 0, 0, 0, true, lw::kAccelFunctionKey, 30, QStringLiteral("F30"));
   add(7, 0, 0, 0, true, 0, '%', QStringLiteral("percent"));
-  add(8, 0, 0, 0, false, 0, 0, QString(QChar(0xD800)) + QStringLiteral("lone surrogate, ") + QChar(0x1F));
+  add(8, 0, 0, 0, false, 0, 0,
+      QString(QChar(0xD800)) + QStringLiteral("lone surrogate, ") + QChar(0x1F));
   add(9, 0, 0, 0, false, 0, 0, QStringLiteral("\U0001F600 ▼ ＦＡＸ番号 ："));
   add(10, 0, 0, u'#', false, 0, 0, QString());  // mnemonic without its flag bit
   const QString text = lw::WriteLanguageSource(src, QStringLiteral("header\nsecond line"));
@@ -113,12 +116,14 @@ TEST(LanguageSource, DumpOfACompiledFileCompilesToTheSameBytes) {
   ASSERT_FALSE(bytes.isEmpty()) << error.toStdString();
   auto file = lw::LanguageFile::Parse(bytes, nullptr, &error);
   ASSERT_TRUE(file) << error.toStdString();
-  EXPECT_EQ(lw::CompileLanguageSource(lw::WriteLanguageSource(lw::SourceOfFile(*file)), &error), bytes);
+  EXPECT_EQ(lw::CompileLanguageSource(lw::WriteLanguageSource(lw::SourceOfFile(*file)), &error),
+            bytes);
 }
 
 TEST(LanguageSource, NoEntriesCompileToAHeaderOnlyFile) {
   QString error;
-  const QByteArray bytes = lw::CompileLanguageSource(QStringLiteral("# nothing yet\nversion 0.0.0.1\n"), &error);
+  const QByteArray bytes =
+      lw::CompileLanguageSource(QStringLiteral("# nothing yet\nversion 0.0.0.1\n"), &error);
   EXPECT_EQ(bytes.size(), 152);
 }
 
@@ -144,21 +149,30 @@ INSTANTIATE_TEST_SUITE_P(
         MistakeCase{"UnclosedQuote", "1 text - - - \"x\n", "line 1: text has no closing"},
         MistakeCase{"BadEscape", "1 text - - - \"\\q\"\n", "line 1: unknown escape"},
         MistakeCase{"ShortUnicodeEscape", "1 text - - - \"\\u12\"\n", "line 1: \\u needs four"},
-        MistakeCase{"ZeroCharacter", "1 text - - - \"\\u0000\"\n", "line 1: a text cannot hold a 0"},
+        MistakeCase{"ZeroCharacter", "1 text - - - \"\\u0000\"\n",
+                    "line 1: a text cannot hold a 0"},
         MistakeCase{"UnknownFlag", "1 text colonn - - \"x\"\n", "line 1: unknown flag 'colonn'"},
         MistakeCase{"UnknownKind", "1 label - - - \"x\"\n", "line 1: kind 'label'"},
-        MistakeCase{"IdTooLarge", "4294967296 text - - - \"x\"\n", "line 1: '4294967296' is not a text id"},
+        MistakeCase{"IdTooLarge", "4294967296 text - - - \"x\"\n",
+                    "line 1: '4294967296' is not a text id"},
         MistakeCase{"TwoLetterMnemonic", "1 text - ab - \"x\"\n", "line 1: mnemonic 'ab'"},
-        MistakeCase{"UnknownModifier", "1 text - - Meta+X \"x\"\n", "line 1: unknown modifier 'Meta'"},
-        MistakeCase{"BadAcceleratorKey", "1 text - - Ctrl+Tab \"x\"\n", "line 1: accelerator key 'Tab'"},
+        MistakeCase{"UnknownModifier", "1 text - - Meta+X \"x\"\n",
+                    "line 1: unknown modifier 'Meta'"},
+        MistakeCase{"BadAcceleratorKey", "1 text - - Ctrl+Tab \"x\"\n",
+                    "line 1: accelerator key 'Tab'"},
         MistakeCase{"BadRawAccelerator", "1 text - - raw:1 \"x\"\n", "line 1: accelerator 'raw:1'"},
-        MistakeCase{"TextFollowedByWords", "1 text - - - \"x\" y\n", "line 1: only a comment may follow"},
-        MistakeCase{"VersionWithThreeNumbers", "version 1.0.0\n", "line 1: version needs four numbers"},
-        MistakeCase{"VersionNumberTooLarge", "version 1.0.0.256\n", "line 1: version numbers run from 0 to 255"},
-        MistakeCase{"VersionTwice", "version 1.0.0.0\nversion 1.0.0.0\n", "line 2: version given twice"},
+        MistakeCase{"TextFollowedByWords", "1 text - - - \"x\" y\n",
+                    "line 1: only a comment may follow"},
+        MistakeCase{"VersionWithThreeNumbers", "version 1.0.0\n",
+                    "line 1: version needs four numbers"},
+        MistakeCase{"VersionNumberTooLarge", "version 1.0.0.256\n",
+                    "line 1: version numbers run from 0 to 255"},
+        MistakeCase{"VersionTwice", "version 1.0.0.0\nversion 1.0.0.0\n",
+                    "line 2: version given twice"},
         MistakeCase{"CharsetNotANumber", "charset japanese\n", "line 1: charset needs one number"},
         MistakeCase{"StrayWord", "hello\n", "line 1: an entry needs its text"},
-        MistakeCase{"DuplicateId", "5 text - - - \"a\"\n5 text - - - \"b\"\n", "text id 5 is given twice"}),
+        MistakeCase{"DuplicateId", "5 text - - - \"a\"\n5 text - - - \"b\"\n",
+                    "text id 5 is given twice"}),
     [](const ::testing::TestParamInfo<MistakeCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

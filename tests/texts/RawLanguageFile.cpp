@@ -53,7 +53,8 @@ QByteArray Bytes(const RawFile& f) {
     }
     QByteArray header;
     const bool textHeader = s.textHeader && s.type == 1;
-    const uint32_t headerLength = s.headerLengthOverride >= 0 ? uint32_t(s.headerLengthOverride) : (textHeader ? 28 : 16);
+    const uint32_t headerLength =
+        s.headerLengthOverride >= 0 ? uint32_t(s.headerLengthOverride) : (textHeader ? 28 : 16);
     U32(header, s.type);
     U32(header, headerLength);
     U32(header, s.dataLengthOverride >= 0 ? uint32_t(s.dataLengthOverride) : uint32_t(data.size()));
@@ -61,7 +62,8 @@ QByteArray Bytes(const RawFile& f) {
     if (textHeader) {
       U32(header, s.charset);
       U32(header, s.format);
-      U32(header, s.entryCountOverride >= 0 ? uint32_t(s.entryCountOverride) : uint32_t(s.entries.size()));
+      U32(header,
+          s.entryCountOverride >= 0 ? uint32_t(s.entryCountOverride) : uint32_t(s.entries.size()));
     }
     sections.append(header);
     sections.append(data);
@@ -73,7 +75,8 @@ QByteArray Bytes(const RawFile& f) {
   for (uint8_t v : f.version) out.append(char(v));
   out.append(QByteArray(128, '\0'));
   U32(out, f.headerSize);
-  U32(out, f.sectionsSizeOverride >= 0 ? uint32_t(f.sectionsSizeOverride) : uint32_t(sections.size()));
+  U32(out,
+      f.sectionsSizeOverride >= 0 ? uint32_t(f.sectionsSizeOverride) : uint32_t(sections.size()));
   U32(out, f.maskOverride >= 0 ? uint32_t(f.maskOverride) : mask);
   U32(out, 0);
   out.append(sections);
@@ -89,7 +92,8 @@ RawFile FileWith(std::vector<RawEntry> entries, uint32_t charset) {
   return f;
 }
 
-RawEntry Entry(uint32_t key, const QString& text, char16_t mnemonic, uint16_t flags, uint16_t kind) {
+RawEntry Entry(uint32_t key, const QString& text, char16_t mnemonic, uint16_t flags,
+               uint16_t kind) {
   RawEntry e;
   e.key = key;
   e.kind = kind;

@@ -33,7 +33,7 @@ struct RawSection {
   int headerLengthOverride = -1;
   int dataLengthOverride = -1;
   std::vector<RawEntry> entries;
-  QByteArray data;  // used instead of the entries for sections of other types
+  QByteArray data;         // used instead of the entries for sections of other types
   bool textHeader = true;  // the 28-byte header of a text section
 };
 
@@ -51,6 +51,7 @@ QByteArray Bytes(const RawFile& f);
 
 // A valid file with one text section holding the entries.
 RawFile FileWith(std::vector<RawEntry> entries, uint32_t charset = 0);
-RawEntry Entry(uint32_t key, const QString& text, char16_t mnemonic = 0, uint16_t flags = 0, uint16_t kind = 0);
+RawEntry Entry(uint32_t key, const QString& text, char16_t mnemonic = 0, uint16_t flags = 0,
+               uint16_t kind = 0);
 
 }  // namespace lwtest

@@ -27,11 +27,14 @@ TEST(StringTable, TextsAreKeptExactly) {
   EXPECT_EQ(Text(62468), QStringLiteral("{受信者の電話番号}     "));
   EXPECT_EQ(Text(62516), QStringLiteral("{ページ数}  "));
   EXPECT_EQ(Text(62565), QStringLiteral(" は現在編集中です。読み取り専用で開きますか ?"));
-  EXPECT_EQ(Text(62575), QStringLiteral("このファイルは\u3000読み取れません、まだは 現在サポートされていない形式です。"));
+  EXPECT_EQ(Text(62575),
+            QStringLiteral(
+                "このファイルは\u3000読み取れません、まだは 現在サポートされていない形式です。"));
   EXPECT_EQ(Text(62657), QStringLiteral("新規作成(&N)\tCtrl+N"));
   EXPECT_EQ(Text(58116), QStringLiteral("プレビュー画面の印刷\n印刷"));
   EXPECT_EQ(Text(61705), QStringLiteral("ｺﾏﾝﾄﾞの実行に失敗しました。"));
-  EXPECT_EQ(Text(62554), QStringLiteral("Leafwright Files (*.lwt)|*.lwt|全てのファイル (*.*)|*.*||"));
+  EXPECT_EQ(Text(62554),
+            QStringLiteral("Leafwright Files (*.lwt)|*.lwt|全てのファイル (*.*)|*.*||"));
   EXPECT_EQ(Text(128).split(QLatin1Char('\n')).size(), 8);
   EXPECT_EQ(Text(32823), QStringLiteral("オブジェクトの位置 "));
 }

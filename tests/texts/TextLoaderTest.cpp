@@ -30,7 +30,8 @@ class TextLoader : public ::testing::Test {
   void TearDown() override { lw::CloseLanguageFile(); }
 
   // Writes `bytes` as <dir>/leafwright.lrc and returns the path of a "module" beside it.
-  QString ModuleWithFile(const QByteArray& bytes, const QString& name = QStringLiteral("leafwright.lrc")) {
+  QString ModuleWithFile(const QByteArray& bytes,
+                         const QString& name = QStringLiteral("leafwright.lrc")) {
     EXPECT_TRUE(WriteAll(dir.filePath(name), bytes));
     return dir.filePath(QStringLiteral("leafwright"));
   }
@@ -96,7 +97,8 @@ TEST_F(TextLoader, InvalidOrMissingFileLeavesNoneOpen) {
 
 TEST_F(TextLoader, OpeningAgainClosesTheOpenFileFirst) {
   ASSERT_TRUE(lw::OpenLanguageFile(ModuleWithFile(Bytes(FileWith({Entry(1, "one")})))));
-  EXPECT_FALSE(lw::OpenLanguageFile(dir.filePath(QStringLiteral("leafwright")), QStringLiteral("absent.lrc")));
+  EXPECT_FALSE(lw::OpenLanguageFile(dir.filePath(QStringLiteral("leafwright")),
+                                    QStringLiteral("absent.lrc")));
   EXPECT_FALSE(lw::IsLanguageFileOpen());
   EXPECT_TRUE(loader.LoadText(1).isEmpty());
 }
@@ -118,7 +120,8 @@ TEST_F(TextLoader, FileNameComesFromTheModuleOrTheGivenName) {
 
 TEST_F(TextLoader, UsersOwnFileIsPreferredAndABrokenOneIsPassedOver) {
   const QString user = lw::UserLanguageFilePath();
-  ASSERT_TRUE(user.startsWith(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)));
+  ASSERT_TRUE(
+      user.startsWith(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)));
   ASSERT_TRUE(QDir().mkpath(QFileInfo(user).absolutePath()));
   ASSERT_TRUE(WriteAll(user, Bytes(FileWith({Entry(62627, "Okay")}))));
   EXPECT_TRUE(lw::OpenDefaultLanguageFile());
@@ -139,11 +142,23 @@ TEST_F(TextLoader, MenuItemsTakeCommandTextsAndPopupTitlesInOrder) {
   EXPECT_TRUE(loader.MenuItemText(12345, 0).isEmpty());
   EXPECT_TRUE(loader.MenuItemText(57600, lw::kMenuSeparator).isEmpty());
 
-  const char16_t* titles[] = {u"ファイル(&F)", u"編集(&E)", u"表示(&V)", u"ツールバー(&T)", u"挿入(&I)",
-                              u"受信者(&R)", u"送信者(&F)", u"コメント(&C)", u"図形描画(&T)", u"書式(&O)",
-                              u"整列(&N)", u"レイアウト(&L)", u"オブジェクトの整列(&A)", u"ヘルプ(&H)"};
+  const char16_t* titles[] = {u"ファイル(&F)",
+                              u"編集(&E)",
+                              u"表示(&V)",
+                              u"ツールバー(&T)",
+                              u"挿入(&I)",
+                              u"受信者(&R)",
+                              u"送信者(&F)",
+                              u"コメント(&C)",
+                              u"図形描画(&T)",
+                              u"書式(&O)",
+                              u"整列(&N)",
+                              u"レイアウト(&L)",
+                              u"オブジェクトの整列(&A)",
+                              u"ヘルプ(&H)"};
   lw::g_nMenuPopupIndex = 0;
-  for (const char16_t* t : titles) EXPECT_EQ(loader.MenuItemText(0, lw::kMenuPopup), QString::fromUtf16(t));
+  for (const char16_t* t : titles)
+    EXPECT_EQ(loader.MenuItemText(0, lw::kMenuPopup), QString::fromUtf16(t));
   EXPECT_EQ(lw::g_nMenuPopupIndex, 14);
   EXPECT_TRUE(loader.MenuItemText(0, lw::kMenuPopup).isEmpty());  // a 15th popup gets no title
   EXPECT_EQ(lw::g_nMenuPopupIndex, 14);
@@ -162,7 +177,8 @@ TEST_F(TextLoader, StatusAndToolTipTextsSplitAtTheFirstLineFeed) {
   EXPECT_EQ(lw::ToolTipText(58116), QStringLiteral("印刷"));
   EXPECT_EQ(lw::StatusBarText(32780), QStringLiteral("受信者の名前を追加"));
   EXPECT_TRUE(lw::ToolTipText(32780).isEmpty());
-  RawFile f = FileWith({Entry(32816, QStringLiteral("Bold text\n") + QString(100, QLatin1Char('b')))});
+  RawFile f =
+      FileWith({Entry(32816, QStringLiteral("Bold text\n") + QString(100, QLatin1Char('b')))});
   ASSERT_TRUE(lw::OpenLanguageFile(ModuleWithFile(Bytes(f))));
   EXPECT_EQ(lw::ToolTipText(32816).size(), 80);
 }
@@ -180,7 +196,8 @@ TEST_F(TextLoader, AcceleratorsComeFromTheTableUnlessTheFileGivesOne) {
   EXPECT_EQ(keysOf(defaults, 57681), QStringLiteral("Shift+F6"));
 
   RawFile f = FileWith({Entry(62657, "New\tCtrl+Shift+N", 'N', lw::kFlagMnemonic, 5),
-                        Entry(62720, "Forward\tF9", 0, 0, 5), Entry(62659, "Save", 'S', lw::kFlagMnemonic)});
+                        Entry(62720, "Forward\tF9", 0, 0, 5),
+                        Entry(62659, "Save", 'S', lw::kFlagMnemonic)});
   f.sections[0].entries[0].extra = Extra('N', lw::kAccelCtrl | lw::kAccelShift, 'n');
   f.sections[0].entries[1].extra = Extra(0, lw::kAccelFunctionKey, 9);
   ASSERT_TRUE(lw::OpenLanguageFile(ModuleWithFile(Bytes(f))));

@@ -18,7 +18,8 @@ int main(int argc, char** argv) {
   const QString outPath = QString::fromLocal8Bit(argv[2]);
   QFile f(in);
   if (!f.open(QIODevice::ReadOnly)) {
-    std::fprintf(stderr, "lw-lrc-compile: %s: %s\n", argv[1], f.errorString().toLocal8Bit().constData());
+    std::fprintf(stderr, "lw-lrc-compile: %s: %s\n", argv[1],
+                 f.errorString().toLocal8Bit().constData());
     return 1;
   }
   QString error;
@@ -29,7 +30,8 @@ int main(int argc, char** argv) {
   }
   QSaveFile out(outPath);
   if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-    std::fprintf(stderr, "lw-lrc-compile: %s: %s\n", argv[2], out.errorString().toLocal8Bit().constData());
+    std::fprintf(stderr, "lw-lrc-compile: %s: %s\n", argv[2],
+                 out.errorString().toLocal8Bit().constData());
     return 1;
   }
   return 0;

@@ -11,7 +11,8 @@ namespace {
 
 int Compile(const QString& in, const QString& outPath) {
   QFile f(in);
-  if (!f.open(QIODevice::ReadOnly)) return lwtool::Fail(QStringLiteral("%1: %2").arg(in, f.errorString()));
+  if (!f.open(QIODevice::ReadOnly))
+    return lwtool::Fail(QStringLiteral("%1: %2").arg(in, f.errorString()));
   QString error;
   const QByteArray bytes = lw::CompileLanguageSource(QString::fromUtf8(f.readAll()), &error);
   if (bytes.isEmpty()) return lwtool::Fail(QStringLiteral("%1: %2").arg(in, error));
@@ -23,18 +24,22 @@ int Compile(const QString& in, const QString& outPath) {
 
 int Dump(const QString& in) {
   QFile f(in);
-  if (!f.open(QIODevice::ReadOnly)) return lwtool::Fail(QStringLiteral("%1: %2").arg(in, f.errorString()));
-  if (f.size() > lw::kMaxLanguageFileSize) return lwtool::Fail(QStringLiteral("%1: file larger than 16 MB").arg(in));
+  if (!f.open(QIODevice::ReadOnly))
+    return lwtool::Fail(QStringLiteral("%1: %2").arg(in, f.errorString()));
+  if (f.size() > lw::kMaxLanguageFileSize)
+    return lwtool::Fail(QStringLiteral("%1: file larger than 16 MB").arg(in));
   QString error;
   // The dump shows the file even when no font of its character set is installed here; the
   // program itself would not use such a file, which is said on standard error.
   auto file = lw::LanguageFile::Parse(f.readAll(), nullptr, &error);
   if (!file) return lwtool::Fail(QStringLiteral("%1: %2").arg(in, error));
   if (file->HasTextSection() && !lw::CharsetFontInstalled(file->Charset()))
-    lwtool::Fail(QStringLiteral("%1: warning: no installed font for character set %2; the program would not use "
-                                "this file here")
-                     .arg(in)
-                     .arg(file->Charset()));
+    lwtool::Fail(
+        QStringLiteral(
+            "%1: warning: no installed font for character set %2; the program would not use "
+            "this file here")
+            .arg(in)
+            .arg(file->Charset()));
   QString text = lw::WriteLanguageSource(lw::SourceOfFile(*file));
   if (text.endsWith(QLatin1Char('\n'))) text.chop(1);
   lwtool::Print(text);

@@ -7,18 +7,22 @@
 namespace lw {
 namespace {
 
-QString Key(const QString& section, const QString& entry) { return section + QLatin1Char('/') + entry; }
+QString Key(const QString& section, const QString& entry) {
+  return section + QLatin1Char('/') + entry;
+}
 
 }  // namespace
 
 SettingsStore::SettingsStore(const QString& keyPath)
-    : m_settings(std::make_unique<QSettings>(QString::fromStdString(StoreFileForKey(keyPath.toStdString())),
-                                             QSettings::IniFormat)) {}
+    : m_settings(std::make_unique<QSettings>(
+          QString::fromStdString(StoreFileForKey(keyPath.toStdString())), QSettings::IniFormat)) {}
 
 SettingsStore::SettingsStore(AtFileTag, const QString& iniPath)
     : m_settings(std::make_unique<QSettings>(iniPath, QSettings::IniFormat)) {}
 
-SettingsStore SettingsStore::AtFile(const QString& iniPath) { return SettingsStore(AtFileTag{}, iniPath); }
+SettingsStore SettingsStore::AtFile(const QString& iniPath) {
+  return SettingsStore(AtFileTag{}, iniPath);
+}
 
 SettingsStore::SettingsStore(SettingsStore&&) noexcept = default;
 SettingsStore& SettingsStore::operator=(SettingsStore&&) noexcept = default;
@@ -26,7 +30,8 @@ SettingsStore::~SettingsStore() = default;
 
 QString SettingsStore::FilePath() const { return m_settings->fileName(); }
 
-int SettingsStore::GetProfileInt(const QString& section, const QString& entry, int defaultValue) const {
+int SettingsStore::GetProfileInt(const QString& section, const QString& entry,
+                                 int defaultValue) const {
   const QVariant v = m_settings->value(Key(section, entry));
   if (!v.isValid()) return defaultValue;
   bool ok = false;
@@ -51,11 +56,14 @@ void SettingsStore::WriteProfileInt(const QString& section, const QString& entry
   m_settings->setValue(Key(section, entry), value);
 }
 
-void SettingsStore::WriteProfileString(const QString& section, const QString& entry, const QString& value) {
+void SettingsStore::WriteProfileString(const QString& section, const QString& entry,
+                                       const QString& value) {
   m_settings->setValue(Key(section, entry), value);
 }
 
-void SettingsStore::Remove(const QString& section, const QString& entry) { m_settings->remove(Key(section, entry)); }
+void SettingsStore::Remove(const QString& section, const QString& entry) {
+  m_settings->remove(Key(section, entry));
+}
 
 bool SettingsStore::Sync() {
   m_settings->sync();
@@ -114,12 +122,14 @@ void WritePreviewPages(SettingsStore& store, int pages) {
 ServerDestination ReadDestination(const SettingsStore& store) {
   ServerDestination d;
   d.address = store.GetProfileString(QLatin1String(kSectionServer), QLatin1String(kValueIpAddress));
-  d.port = store.GetProfileInt(QLatin1String(kSectionServer), QLatin1String(kValueHttpPort), kDefaultHttpPort);
+  d.port = store.GetProfileInt(QLatin1String(kSectionServer), QLatin1String(kValueHttpPort),
+                               kDefaultHttpPort);
   return d;
 }
 
 void WriteDestination(SettingsStore& store, const ServerDestination& d) {
-  store.WriteProfileString(QLatin1String(kSectionServer), QLatin1String(kValueIpAddress), d.address);
+  store.WriteProfileString(QLatin1String(kSectionServer), QLatin1String(kValueIpAddress),
+                           d.address);
   store.WriteProfileInt(QLatin1String(kSectionServer), QLatin1String(kValueHttpPort), d.port);
 }
 

@@ -31,18 +31,25 @@ std::unique_ptr<LanguageFile> Fail(QString* error, const QString& why) {
 
 }  // namespace
 
-std::unique_ptr<LanguageFile> LanguageFile::Parse(const QByteArray& bytes, const CharsetCheck& charsetInstalled,
+std::unique_ptr<LanguageFile> LanguageFile::Parse(const QByteArray& bytes,
+                                                  const CharsetCheck& charsetInstalled,
                                                   QString* error) {
   const int64_t size = bytes.size();
-  if (size < kLanguageHeaderSize) return Fail(error, QStringLiteral("file shorter than its 152-byte header"));
+  if (size < kLanguageHeaderSize)
+    return Fail(error, QStringLiteral("file shorter than its 152-byte header"));
   if (size > kMaxLanguageFileSize) return Fail(error, QStringLiteral("file larger than 16 MB"));
-  if (U32(bytes, 0) != kLanguageMagic) return Fail(error, QStringLiteral("wrong magic number (not a language file)"));
-  if (U32(bytes, 136) != kLanguageHeaderSize) return Fail(error, QStringLiteral("header size is not 152"));
+  if (U32(bytes, 0) != kLanguageMagic)
+    return Fail(error, QStringLiteral("wrong magic number (not a language file)"));
+  if (U32(bytes, 136) != kLanguageHeaderSize)
+    return Fail(error, QStringLiteral("header size is not 152"));
   const uint32_t sectionsSize = U32(bytes, 140);
   uint32_t mask = U32(bytes, 144);
   if (int64_t(kLanguageHeaderSize) + sectionsSize != size)
-    return Fail(error, QStringLiteral("file size %1 does not match 152 + sections size %2").arg(size).arg(sectionsSize));
-  if (sectionsSize != 0 && mask == 0) return Fail(error, QStringLiteral("sections present but the section mask is 0"));
+    return Fail(error, QStringLiteral("file size %1 does not match 152 + sections size %2")
+                           .arg(size)
+                           .arg(sectionsSize));
+  if (sectionsSize != 0 && mask == 0)
+    return Fail(error, QStringLiteral("sections present but the section mask is 0"));
 
   auto file = std::unique_ptr<LanguageFile>(new LanguageFile);
   for (int i = 0; i < 4; ++i) file->m_version[i] = uint8_t(bytes[4 + i]);
@@ -55,23 +62,31 @@ std::unique_ptr<LanguageFile> LanguageFile::Parse(const QByteArray& bytes, const
   int count = std::popcount(mask);
   int64_t textOffset = -1;
   while (mask != 0) {
-    if (size - offset < 16) return Fail(error, QStringLiteral("section header at %1 runs past the end").arg(offset));
+    if (size - offset < 16)
+      return Fail(error, QStringLiteral("section header at %1 runs past the end").arg(offset));
     const uint32_t type = U32(bytes, offset);
     const uint32_t headerLength = U32(bytes, offset + 4);
     const uint32_t dataLength = U32(bytes, offset + 8);
     if (std::popcount(type) != 1 || (type & mask) == 0)
-      return Fail(error, QStringLiteral("section at %1 has type %2, not one bit of the mask").arg(offset).arg(type));
-    if (headerLength < 16) return Fail(error, QStringLiteral("section at %1 has a header shorter than 16").arg(offset));
-    if (dataLength == 0) return Fail(error, QStringLiteral("section at %1 has no data").arg(offset));
+      return Fail(error, QStringLiteral("section at %1 has type %2, not one bit of the mask")
+                             .arg(offset)
+                             .arg(type));
+    if (headerLength < 16)
+      return Fail(error, QStringLiteral("section at %1 has a header shorter than 16").arg(offset));
+    if (dataLength == 0)
+      return Fail(error, QStringLiteral("section at %1 has no data").arg(offset));
     remaining -= int64_t(headerLength) + int64_t(dataLength);
-    if (remaining < 0) return Fail(error, QStringLiteral("section at %1 runs past the sections size").arg(offset));
+    if (remaining < 0)
+      return Fail(error, QStringLiteral("section at %1 runs past the sections size").arg(offset));
     if (type == kTextSectionType) {
       // The text section's own fields follow its common header; they must lie inside it.
       if (headerLength < kTextSectionHeaderSize)
         return Fail(error, QStringLiteral("text section header shorter than 28"));
       const uint32_t charset = U32(bytes, offset + 16);
-      if (U32(bytes, offset + 20) != kTextFormat) return Fail(error, QStringLiteral("text section format is not 1"));
-      if (U32(bytes, offset + 24) == 0) return Fail(error, QStringLiteral("text section has no entries"));
+      if (U32(bytes, offset + 20) != kTextFormat)
+        return Fail(error, QStringLiteral("text section format is not 1"));
+      if (U32(bytes, offset + 24) == 0)
+        return Fail(error, QStringLiteral("text section has no entries"));
       if (charsetInstalled && !charsetInstalled(charset))
         return Fail(error, QStringLiteral("no installed font for character set %1").arg(charset));
       file->m_charset = charset;
@@ -83,7 +98,9 @@ std::unique_ptr<LanguageFile> LanguageFile::Parse(const QByteArray& bytes, const
     offset += int64_t(headerLength) + int64_t(dataLength);
   }
   if (count != 0 || remaining != 0)
-    return Fail(error, QStringLiteral("sections do not fill the sections size (%1 bytes left)").arg(remaining));
+    return Fail(
+        error,
+        QStringLiteral("sections do not fill the sections size (%1 bytes left)").arg(remaining));
   if (textOffset < 0) return Fail(error, QStringLiteral("no text section"));
 
   // The entries must fill the text section's data exactly.
@@ -99,7 +116,8 @@ std::unique_ptr<LanguageFile> LanguageFile::Parse(const QByteArray& bytes, const
     const uint16_t b = U16(bytes, data + 10);
     left -= 12 + int64_t(a) + int64_t(b);
     if (left < 0) return Fail(error, QStringLiteral("entry %1 runs past the text section").arg(i));
-    if (b == 0 || (b & 1) != 0) return Fail(error, QStringLiteral("entry %1 has a text length that is 0 or odd").arg(i));
+    if (b == 0 || (b & 1) != 0)
+      return Fail(error, QStringLiteral("entry %1 has a text length that is 0 or odd").arg(i));
     if (a < 2) return Fail(error, QStringLiteral("entry %1 has an extra length below 2").arg(i));
     LanguageEntry e;
     e.key = U32(bytes, data);
@@ -121,7 +139,9 @@ std::unique_ptr<LanguageFile> LanguageFile::Parse(const QByteArray& bytes, const
     file->m_entries.push_back(std::move(e));
     data = text + b;
   }
-  if (left != 0) return Fail(error, QStringLiteral("%1 bytes after the last entry of the text section").arg(left));
+  if (left != 0)
+    return Fail(error,
+                QStringLiteral("%1 bytes after the last entry of the text section").arg(left));
   file->m_hasTextSection = true;
   return file;
 }
@@ -154,7 +174,8 @@ QByteArray LanguageFile::Build(const std::array<uint8_t, 4>& version, uint32_t c
   for (uint8_t v : version) out.append(char(v));
   out.append(QByteArray(128, '\0'));
   PutU32(out, kLanguageHeaderSize);
-  const uint32_t sectionsSize = entries.empty() ? 0 : kTextSectionHeaderSize + uint32_t(data.size());
+  const uint32_t sectionsSize =
+      entries.empty() ? 0 : kTextSectionHeaderSize + uint32_t(data.size());
   PutU32(out, sectionsSize);
   PutU32(out, entries.empty() ? 0 : kTextSectionType);
   PutU32(out, 0);  // the header's last 4 bytes

@@ -39,10 +39,10 @@ inline constexpr int64_t kMaxLanguageFileSize = 16 * 1024 * 1024;
 inline constexpr uint16_t kKindMenuItem = 5;
 
 // Entry flags.
-inline constexpr uint16_t kFlagMnemonic = 0x01;      // the mnemonic character is used
-inline constexpr uint16_t kFlagColon = 0x02;         // append ":"
-inline constexpr uint16_t kFlagEllipsis = 0x04;      // append "..."
-inline constexpr uint16_t kFlagBlank = 0x08;         // append a blank
+inline constexpr uint16_t kFlagMnemonic = 0x01;       // the mnemonic character is used
+inline constexpr uint16_t kFlagColon = 0x02;          // append ":"
+inline constexpr uint16_t kFlagEllipsis = 0x04;       // append "..."
+inline constexpr uint16_t kFlagBlank = 0x08;          // append a blank
 inline constexpr uint16_t kFlagParenMnemonic = 0x10;  // always show the mnemonic as "(&X)"
 
 // Accelerator flags.
@@ -71,8 +71,8 @@ class LanguageFile {
   // Reads and validates a whole file. `charsetInstalled` decides the character-set rule of
   // the text section; without one the rule holds. On failure returns null and, when
   // `error` is given, a one-line reason.
-  static std::unique_ptr<LanguageFile> Parse(const QByteArray& bytes, const CharsetCheck& charsetInstalled,
-                                             QString* error);
+  static std::unique_ptr<LanguageFile> Parse(const QByteArray& bytes,
+                                             const CharsetCheck& charsetInstalled, QString* error);
 
   // Makes the bytes of a file with one text section holding `entries` (in that order), or a
   // header-only file when there are none. Fails (empty result and `error`) when an entry

@@ -11,10 +11,14 @@ struct FlagName {
   const char* name;
   uint16_t bit;
 };
-constexpr FlagName kFlagNames[] = {
-    {"colon", kFlagColon}, {"dots", kFlagEllipsis}, {"blank", kFlagBlank}, {"paren", kFlagParenMnemonic}};
+constexpr FlagName kFlagNames[] = {{"colon", kFlagColon},
+                                   {"dots", kFlagEllipsis},
+                                   {"blank", kFlagBlank},
+                                   {"paren", kFlagParenMnemonic}};
 
-bool IsSpace(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\r'); }
+bool IsSpace(QChar c) {
+  return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\r');
+}
 
 bool AllDigits(QStringView s, int base) {
   if (s.isEmpty()) return false;
@@ -77,7 +81,8 @@ bool ParseFlags(const QString& token, uint16_t* flags, bool* raw, QString* why) 
       }
     }
     if (!known) {
-      *why = QStringLiteral("unknown flag '%1' (use colon, dots, blank, paren, '-' or a number)").arg(name);
+      *why = QStringLiteral("unknown flag '%1' (use colon, dots, blank, paren, '-' or a number)")
+                 .arg(name);
       return false;
     }
   }
@@ -85,8 +90,8 @@ bool ParseFlags(const QString& token, uint16_t* flags, bool* raw, QString* why) 
 }
 
 bool ParseCodePoint(const QString& token, char16_t* out) {
-  if (!token.startsWith(QLatin1String("U+"), Qt::CaseInsensitive) || token.size() < 3 || token.size() > 6 ||
-      !AllDigits(QStringView(token).mid(2), 16))
+  if (!token.startsWith(QLatin1String("U+"), Qt::CaseInsensitive) || token.size() < 3 ||
+      token.size() > 6 || !AllDigits(QStringView(token).mid(2), 16))
     return false;
   bool ok = false;
   const uint v = token.mid(2).toUInt(&ok, 16);
@@ -118,7 +123,8 @@ bool ParseAccelerator(const QString& token, LanguageEntry* e, QString* why) {
     const QStringList parts = token.mid(4).split(QLatin1Char(':'));
     uint64_t f = 0;
     uint64_t k = 0;
-    if (parts.size() != 2 || !ParseNumber(parts[0], 0xFFFF, &f) || !ParseNumber(parts[1], 0xFFFF, &k)) {
+    if (parts.size() != 2 || !ParseNumber(parts[0], 0xFFFF, &f) ||
+        !ParseNumber(parts[1], 0xFFFF, &k)) {
       *why = QStringLiteral("accelerator '%1' is not raw:FLAGS:KEY").arg(token);
       return false;
     }
@@ -136,7 +142,8 @@ bool ParseAccelerator(const QString& token, LanguageEntry* e, QString* why) {
     } else if (mod == QLatin1String("alt")) {
       e->accelFlags |= kAccelAlt;
     } else {
-      *why = QStringLiteral("unknown modifier '%1' in accelerator '%2' (use Ctrl, Shift, Alt)").arg(parts[i], token);
+      *why = QStringLiteral("unknown modifier '%1' in accelerator '%2' (use Ctrl, Shift, Alt)")
+                 .arg(parts[i], token);
       return false;
     }
   }
@@ -148,10 +155,12 @@ bool ParseAccelerator(const QString& token, LanguageEntry* e, QString* why) {
              ParseNumber(key.mid(1), 0xFFFF, &v)) {
     e->accelFlags |= kAccelFunctionKey;
     e->accelKey = uint16_t(v);
-  } else if (key.startsWith(QLatin1String("Code"), Qt::CaseInsensitive) && ParseNumber(key.mid(4), 0xFFFF, &v)) {
+  } else if (key.startsWith(QLatin1String("Code"), Qt::CaseInsensitive) &&
+             ParseNumber(key.mid(4), 0xFFFF, &v)) {
     e->accelKey = uint16_t(v);
   } else {
-    *why = QStringLiteral("accelerator key '%1' is not a letter, a digit, F1..F24 or CodeN").arg(key);
+    *why =
+        QStringLiteral("accelerator key '%1' is not a letter, a digit, F1..F24 or CodeN").arg(key);
     return false;
   }
   return true;
@@ -176,11 +185,21 @@ bool ParseQuoted(const QString& line, qsizetype* pos, QString* out, QString* why
     const QChar n = line[i + 1];
     i += 2;
     switch (n.unicode()) {
-      case 't': *out += QLatin1Char('\t'); break;
-      case 'n': *out += QLatin1Char('\n'); break;
-      case 'r': *out += QLatin1Char('\r'); break;
-      case '"': *out += QLatin1Char('"'); break;
-      case '\\': *out += QLatin1Char('\\'); break;
+      case 't':
+        *out += QLatin1Char('\t');
+        break;
+      case 'n':
+        *out += QLatin1Char('\n');
+        break;
+      case 'r':
+        *out += QLatin1Char('\r');
+        break;
+      case '"':
+        *out += QLatin1Char('"');
+        break;
+      case '\\':
+        *out += QLatin1Char('\\');
+        break;
       case 'u': {
         bool ok = false;
         const QString digits = line.mid(i, 4);
@@ -249,7 +268,8 @@ QString Hex(uint v) { return QStringLiteral("0x%1").arg(v, 0, 16); }
 QString FlagsToken(const LanguageEntry& e) {
   const bool mnemonicBit = (e.flags & kFlagMnemonic) != 0;
   const uint16_t named = kFlagColon | kFlagEllipsis | kFlagBlank | kFlagParenMnemonic;
-  if (mnemonicBit != (e.mnemonic != 0) || (e.flags & ~(named | kFlagMnemonic)) != 0) return Hex(e.flags);
+  if (mnemonicBit != (e.mnemonic != 0) || (e.flags & ~(named | kFlagMnemonic)) != 0)
+    return Hex(e.flags);
   QStringList names;
   for (const FlagName& f : kFlagNames)
     if (e.flags & f.bit) names << QLatin1String(f.name);
@@ -260,15 +280,18 @@ QString MnemonicToken(const LanguageEntry& e) {
   const char16_t m = e.mnemonic;
   if (m == 0) return QStringLiteral("-");
   const QChar c(m);
-  const bool plain = m > 0x20 && m != 0x7F && m != '-' && m != '#' && m != '"' && !c.isSurrogate() && !c.isSpace();
+  const bool plain =
+      m > 0x20 && m != 0x7F && m != '-' && m != '#' && m != '"' && !c.isSurrogate() && !c.isSpace();
   if (plain) return QString(c);
-  return QStringLiteral("U+%1").arg(QString::number(uint(m), 16).toUpper().rightJustified(4, QLatin1Char('0')));
+  return QStringLiteral("U+%1").arg(
+      QString::number(uint(m), 16).toUpper().rightJustified(4, QLatin1Char('0')));
 }
 
 QString AcceleratorToken(const LanguageEntry& e) {
   if (!e.HasAccelerator()) return QStringLiteral("-");
   const uint16_t known = kAccelFunctionKey | kAccelCtrl | kAccelShift | kAccelAlt;
-  if (e.accelFlags & ~known) return QStringLiteral("raw:%1:%2").arg(Hex(e.accelFlags)).arg(e.accelKey);
+  if (e.accelFlags & ~known)
+    return QStringLiteral("raw:%1:%2").arg(Hex(e.accelFlags)).arg(e.accelKey);
   QString s;
   if (e.accelFlags & kAccelCtrl) s += QStringLiteral("Ctrl+");
   if (e.accelFlags & kAccelShift) s += QStringLiteral("Shift+");
@@ -316,11 +339,14 @@ bool ParseLanguageSource(const QString& text, LanguageSource* out, QString* erro
 
     if (!quoted && !words.isEmpty() && words[0] == QLatin1String("version")) {
       if (haveVersion) return fail(QStringLiteral("version given twice"));
-      const QStringList parts = words.size() == 2 ? words[1].split(QLatin1Char('.')) : QStringList();
-      if (parts.size() != 4) return fail(QStringLiteral("version needs four numbers, such as 1.0.0.0"));
+      const QStringList parts =
+          words.size() == 2 ? words[1].split(QLatin1Char('.')) : QStringList();
+      if (parts.size() != 4)
+        return fail(QStringLiteral("version needs four numbers, such as 1.0.0.0"));
       for (int i = 0; i < 4; ++i) {
         uint64_t v = 0;
-        if (!ParseNumber(parts[i], 255, &v)) return fail(QStringLiteral("version numbers run from 0 to 255"));
+        if (!ParseNumber(parts[i], 255, &v))
+          return fail(QStringLiteral("version numbers run from 0 to 255"));
         src.version[i] = uint8_t(v);
       }
       haveVersion = true;
@@ -330,28 +356,34 @@ bool ParseLanguageSource(const QString& text, LanguageSource* out, QString* erro
       if (haveCharset) return fail(QStringLiteral("charset given twice"));
       uint64_t v = 0;
       if (words.size() != 2 || !ParseNumber(words[1], 0xFFFFFFFF, &v))
-        return fail(QStringLiteral("charset needs one number, such as 0 (Western) or 128 (Japanese)"));
+        return fail(
+            QStringLiteral("charset needs one number, such as 0 (Western) or 128 (Japanese)"));
       src.charset = uint32_t(v);
       haveCharset = true;
       continue;
     }
-    if (!quoted) return fail(QStringLiteral("an entry needs its text in double quotes after five columns"));
+    if (!quoted)
+      return fail(QStringLiteral("an entry needs its text in double quotes after five columns"));
     if (words.size() != 5)
-      return fail(QStringLiteral("an entry has five columns before its text (id kind flags mnemonic accelerator), "
-                                 "found %1")
-                      .arg(words.size()));
+      return fail(
+          QStringLiteral(
+              "an entry has five columns before its text (id kind flags mnemonic accelerator), "
+              "found %1")
+              .arg(words.size()));
 
     LanguageEntry e;
     QString why;
     uint64_t id = 0;
-    if (!ParseNumber(words[0], 0xFFFFFFFF, &id)) return fail(QStringLiteral("'%1' is not a text id").arg(words[0]));
+    if (!ParseNumber(words[0], 0xFFFFFFFF, &id))
+      return fail(QStringLiteral("'%1' is not a text id").arg(words[0]));
     e.key = uint32_t(id);
     if (!ParseKind(words[1], &e.kind))
       return fail(QStringLiteral("kind '%1' is not text, menu or a number").arg(words[1]));
     bool rawFlags = false;
     if (!ParseFlags(words[2], &e.flags, &rawFlags, &why)) return fail(why);
     if (!ParseMnemonic(words[3], &e.mnemonic))
-      return fail(QStringLiteral("mnemonic '%1' is not one character, '-' or U+XXXX").arg(words[3]));
+      return fail(
+          QStringLiteral("mnemonic '%1' is not one character, '-' or U+XXXX").arg(words[3]));
     if (!rawFlags && e.mnemonic != 0) e.flags |= kFlagMnemonic;
     if (!ParseAccelerator(words[4], &e, &why)) return fail(why);
     if (!ParseQuoted(line, &pos, &e.text, &why)) return fail(why);
@@ -368,7 +400,8 @@ bool ParseLanguageSource(const QString& text, LanguageSource* out, QString* erro
 QString WriteLanguageSource(const LanguageSource& source, const QString& headerComment) {
   QString out;
   if (!headerComment.isEmpty()) {
-    for (const QString& l : headerComment.split(QLatin1Char('\n'))) out += QStringLiteral("# ") + l + QLatin1Char('\n');
+    for (const QString& l : headerComment.split(QLatin1Char('\n')))
+      out += QStringLiteral("# ") + l + QLatin1Char('\n');
     out += QLatin1Char('\n');
   }
   out += QStringLiteral("version %1.%2.%3.%4\n")
@@ -385,7 +418,8 @@ QString WriteLanguageSource(const LanguageSource& source, const QString& headerC
   std::vector<Row> rows;
   int width[5] = {3, 4, 5, 8, 11};
   for (const LanguageEntry& e : source.entries) {
-    Row r{{QString::number(e.key), KindToken(e.kind), FlagsToken(e), MnemonicToken(e), AcceleratorToken(e)},
+    Row r{{QString::number(e.key), KindToken(e.kind), FlagsToken(e), MnemonicToken(e),
+           AcceleratorToken(e)},
           Quote(e.text)};
     for (int i = 0; i < 5; ++i) width[i] = std::max<int>(width[i], int(r.cols[i].size()));
     rows.push_back(std::move(r));

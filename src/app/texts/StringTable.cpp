@@ -9,6 +9,7 @@ namespace {
 // Sorted by id. UTF-8; trailing blanks are part of the texts (placeholders keep their
 // width with them). A "\t" separates a menu label from its accelerator text, a "\n" the
 // status-bar text of a command from its tool tip.
+// clang-format off
 constexpr StringTableEntry kStringTable[] = {
     // Program name, document template and start-up message.
     {101, "OLE 2.0の初期化に失敗しました。"},
@@ -375,6 +376,7 @@ constexpr StringTableEntry kStringTable[] = {
     {62730, "ヘルプ トピック(&H)"},
     {62731, "バージョン情報(&A)"},
 };
+// clang-format on
 
 }  // namespace
 

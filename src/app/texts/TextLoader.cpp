@@ -59,10 +59,12 @@ struct DefaultAccel {
   unsigned flags;
 };
 constexpr DefaultAccel kDefaultAccelerators[] = {
-    {57642, 'A', kAccelCtrl}, {32809, 'B', kAccelCtrl}, {57634, 'C', kAccelCtrl}, {32808, 'F', kAccelCtrl},
-    {32774, 'G', kAccelCtrl}, {57600, 'N', kAccelCtrl}, {57601, 'O', kAccelCtrl}, {57607, 'P', kAccelCtrl},
-    {57603, 'S', kAccelCtrl}, {32771, 'U', kAccelCtrl}, {57637, 'V', kAccelCtrl}, {57670, 112, 0},
-    {57680, 117, 0},          {57681, 117, kAccelShift}, {57635, 'X', kAccelCtrl}, {57643, 'Z', kAccelCtrl},
+    {57642, 'A', kAccelCtrl}, {32809, 'B', kAccelCtrl},  {57634, 'C', kAccelCtrl},
+    {32808, 'F', kAccelCtrl}, {32774, 'G', kAccelCtrl},  {57600, 'N', kAccelCtrl},
+    {57601, 'O', kAccelCtrl}, {57607, 'P', kAccelCtrl},  {57603, 'S', kAccelCtrl},
+    {32771, 'U', kAccelCtrl}, {57637, 'V', kAccelCtrl},  {57670, 112, 0},
+    {57680, 117, 0},          {57681, 117, kAccelShift}, {57635, 'X', kAccelCtrl},
+    {57643, 'Z', kAccelCtrl},
 };
 
 QString ExecutablePath() {
@@ -181,7 +183,8 @@ QKeySequence AcceleratorKeys(unsigned virtualKey, unsigned flags) {
 
 std::vector<FrameAccelerator> DefaultAccelerators() {
   std::vector<FrameAccelerator> out;
-  for (const DefaultAccel& a : kDefaultAccelerators) out.push_back({a.command, AcceleratorKeys(a.key, a.flags)});
+  for (const DefaultAccel& a : kDefaultAccelerators)
+    out.push_back({a.command, AcceleratorKeys(a.key, a.flags)});
   return out;
 }
 
