@@ -10,7 +10,6 @@ namespace lw::faxtiff {
 namespace {
 
 constexpr uint32_t kWhite = 0;
-constexpr uint32_t kBlack = 1;
 
 // 64 pixels from byte `byte` of a row, the first in the most significant bit; bytes from
 // `end` on read as zero.
