@@ -47,7 +47,8 @@ FileLock::~FileLock() {
 }
 
 std::unique_ptr<FileLock> FileLock::TryAcquire(const QString& path) {
-  const int fd = OpenFile(path, O_RDWR);
+  // Write access is what an exclusive lock needs; reading goes through other descriptors.
+  const int fd = OpenFile(path, O_WRONLY);
   if (fd < 0) return nullptr;
   return Adopt(fd);
 }

@@ -20,7 +20,7 @@ namespace lw {
 
 class FileLock {
  public:
-  // Opens `path` for reading and writing and takes the exclusive lock; null when the file
+  // Opens `path` for writing (never truncating it) and takes the exclusive lock; null when the file
   // cannot be opened that way or another process (or another lock of this one) holds it.
   static std::unique_ptr<FileLock> TryAcquire(const QString& path);
   // Takes over `fd` (open for writing) and takes the exclusive lock through it. On a file
