@@ -300,8 +300,27 @@ int PostForm(const PostJob& job) {
   curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errbuf);
   curl_easy_setopt(c, CURLOPT_POST, 1L);
   curl_easy_setopt(c, CURLOPT_POSTFIELDSIZE_LARGE, total);
-  curl_easy_setopt(c, CURLOPT_READFUNCTION, ReadBody);
-  curl_easy_setopt(c, CURLOPT_READDATA, &body);
+  // A body that fits in one chunk is read whole and leaves together with the request head
+  // (one write instead of two); larger bodies are streamed chunk by chunk.
+  std::string oneChunk;
+  if (total <= static_cast<curl_off_t>(kChunk)) {
+    oneChunk.resize(static_cast<size_t>(total));
+    size_t got = 0;
+    while (got < oneChunk.size()) {
+      const size_t n = ReadBody(oneChunk.data() + got, 1, oneChunk.size() - got, &body);
+      if (n == 0 || n == CURL_READFUNC_ABORT) break;
+      got += n;
+    }
+    if (got != oneChunk.size() || body.failed) {
+      curl_easy_cleanup(c);
+      t_lastError = "a request file changed while it was read";
+      return E_FAIL;
+    }
+    curl_easy_setopt(c, CURLOPT_POSTFIELDS, oneChunk.data());
+  } else {
+    curl_easy_setopt(c, CURLOPT_READFUNCTION, ReadBody);
+    curl_easy_setopt(c, CURLOPT_READDATA, &body);
+  }
   curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, WriteBody);
   curl_easy_setopt(c, CURLOPT_WRITEDATA, &sink);
   curl_slist* headers = nullptr;

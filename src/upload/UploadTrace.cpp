@@ -3,6 +3,8 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "log/DiagnosticLog.h"
+
 namespace lw {
 namespace {
 UploadTraceSink& Sink() {
@@ -23,6 +25,7 @@ void UploadTrace(const char* format, ...) {
   va_start(args, format);
   std::vsnprintf(line, sizeof line, format, args);
   va_end(args);
+  TheDiagnosticLog().Write("%s", line);
   if (Sink()) Sink()(line);
 }
 

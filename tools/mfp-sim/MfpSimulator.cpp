@@ -256,8 +256,12 @@ struct Simulator::Impl {
     uint32_t id;
     {
       std::lock_guard lock(mutex);
-      id = nextServiceId++;
-      if (nextServiceId == 0) nextServiceId = 1;
+      if (options.fixedServiceId) {
+        id = options.fixedServiceId;
+      } else {
+        id = nextServiceId++;
+        if (nextServiceId == 0) nextServiceId = 1;
+      }
       pending[id] = PendingCreate{cmd.coverPageId, cmd.name, std::string(xml)};
     }
     Log(req, kCodeOk, "create slot " + std::to_string(cmd.coverPageId));
@@ -382,6 +386,7 @@ bool Simulator::Start(std::string& error) {
   Impl* impl = d.get();
   auto& svr = d->server;
   svr.set_payload_max_length(kMaxRequestBytes);
+  svr.set_tcp_nodelay(true);  // answers go out at once, not after the client's delayed ACK
   // httplib reads multipart bodies into its own part list; the device checks the raw form
   // itself, so the form's Content-Type is moved aside before the body is read.
   svr.set_pre_routing_handler([](const httplib::Request& creq, httplib::Response&) {

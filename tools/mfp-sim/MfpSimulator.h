@@ -32,6 +32,7 @@ struct Options {
   int slotCount = 5;     // 5 or 20
   Faults faults;
   bool verbose = false;  // one line per request on standard error
+  uint32_t fixedServiceId = 0;  // non-zero: every create gets this id (benchmarks replaying fixed bodies)
 };
 
 // A slot the device holds.
