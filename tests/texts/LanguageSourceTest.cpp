@@ -176,3 +176,17 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<MistakeCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
+
+namespace {
+
+TEST(LanguageSource, ZeroCharacterTypedIntoATextIsRefused) {
+  // The file ends a text at its first 0 character, so the compiler must not take one.
+  QString text = QStringLiteral("1 text - - - \"before");
+  text += QChar(0);
+  text += QStringLiteral("after\"\n");
+  QString error;
+  EXPECT_TRUE(lw::CompileLanguageSource(text, &error).isEmpty());
+  EXPECT_EQ(error, QStringLiteral("line 1: a text cannot hold a 0 character"));
+}
+
+}  // namespace

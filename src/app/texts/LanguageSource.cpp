@@ -176,6 +176,10 @@ bool ParseQuoted(const QString& line, qsizetype* pos, QString* out, QString* why
       *pos = i + 1;
       return true;
     }
+    if (c.unicode() == 0) {
+      *why = QStringLiteral("a text cannot hold a 0 character");
+      return false;
+    }
     if (c != QLatin1Char('\\')) {
       *out += c;
       ++i;
