@@ -2,7 +2,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
-#include "app/FontSubstitutions.h"
+#include "document/FontMapping.h"
 #include "app/settings/SettingsStore.h"
 #include "app/texts/TextLoader.h"
 #include "base/TempFiles.h"
@@ -10,6 +10,14 @@
 #include "document/DocGlobals.h"
 #include "document/MessageSeam.h"
 #include "log/DiagnosticLog.h"
+
+#include "document/FileCommands.h"
+#if LW_HAVE_FILE_COMMANDS
+#include "app/FilePrompts.h"
+#endif
+#if LW_HAVE_VIEW
+#include "view/CDrawView.h"
+#endif
 
 #include <QApplication>
 #include <QDir>
@@ -160,8 +168,62 @@ CEditorApp::CEditorApp() {
 CEditorApp::~CEditorApp() { DestroyMainFrame(); }
 
 void CEditorApp::DestroyMainFrame() {
+  // The file commands let go of the file first; the frame closes the view; the document
+  // outlives both.
+  m_pFiles.reset();
+  m_pPrompts.reset();
   m_pFrame.reset();
   m_pDoc.reset();
+}
+
+void CEditorApp::ConnectFileCommands() {
+#if LW_HAVE_FILE_COMMANDS
+  CMainFrame* frame = m_pFrame.get();
+  m_pPrompts = std::make_unique<QtFilePrompts>(frame);
+  m_pFiles = std::make_unique<FileCommands>(*m_pDoc, *m_pPrompts);
+  FileCommands* files = m_pFiles.get();
+  files->SetTextSource([](unsigned id) { return LoadText(id); });
+  files->onTitleChanged = [frame](const QString& title) { frame->setWindowTitle(title); };
+
+  // The recent-file list: kept in the store by the file commands, shown by the frame.
+  RecentFileList& recent = files->RecentFiles();
+  ConnectRecentFiles(recent, *m_pStore);
+  auto stored = recent.onChanged;
+  recent.onChanged = [stored, frame](const QStringList& list) {
+    if (stored) stored(list);
+    frame->SetRecentFiles(list);
+  };
+  frame->SetRecentFiles(recent.Entries());
+
+  frame->SetCommandHandler(cmd::kFileNew, {[files] { files->OnFileNew(); }, {}, {}});
+  frame->SetCommandHandler(cmd::kFileOpen, {[files] { files->OnFileOpen(); }, {}, {}});
+  frame->SetCommandHandler(cmd::kFileSave, {[files] { files->OnFileSave(); }, {}, {}});
+  frame->SetCommandHandler(cmd::kFileSaveAs, {[files] { files->OnFileSaveAs(); }, {}, {}});
+  frame->SetCommandHandler(cmd::kQuickOpenTemplate, {[files] { files->OnFileOpen(); }, {}, {}});
+  frame->SetOpenFileHandler([files](const QString& path) { return files->OnOpenDocument(path); });
+  frame->SetCloseQuery([files] { return files->SaveModified(); });
+#endif
+}
+
+void CEditorApp::ConnectView() {
+#if LW_HAVE_VIEW
+  CMainFrame* frame = m_pFrame.get();
+  auto* view = new CDrawView(m_pDoc.get(), frame);
+  frame->SetView(view);
+  frame->SetCommandHandler(cmd::kViewGrid, {[view] { view->OnViewGrid(); }, {},
+                                            [view] { return view->IsGridShown(); }});
+  frame->SetCommandHandler(cmd::kZoomIn, {[view] { view->OnViewZoomIn(); },
+                                          [view] { return view->CanZoomIn(); }, {}});
+  frame->SetCommandHandler(cmd::kZoomOut, {[view] { view->OnViewZoomOut(); },
+                                           [view] { return view->CanZoomOut(); }, {}});
+  QObject::connect(view, &CDrawView::statusPanesChanged, frame,
+                   [frame](const QString& position, const QString& size) {
+                     frame->SetStatusPaneText(1, position);
+                     frame->SetStatusPaneText(2, size);
+                   });
+  QObject::connect(view, &CDrawView::zoomChanged, frame, [frame] { frame->UpdateCommandUI(); });
+  view->setFocus();
+#endif
 }
 
 bool CEditorApp::InitInstance(const QStringList& arguments) {
@@ -201,11 +263,18 @@ bool CEditorApp::InitInstance(const QStringList& arguments) {
   g_bLetterRegion = IsLetterRegion() ? 1 : 0;
 
   // The document with its frame and view: a new, empty cover page.
+  m_pStore = std::make_unique<SettingsStore>();
   m_pDoc = std::make_unique<CDrawDoc>();
-  m_pFrame = std::make_unique<CMainFrame>(m_pDoc.get());
   m_pDoc->UpdatePageSize();
-  m_pFrame->SetDocumentTitle(LoadText(62456), false);
-  m_pFrame->SetRecentFiles(ReadRecentFiles(SettingsStore()));
+  m_pFrame = std::make_unique<CMainFrame>(m_pDoc.get());
+  m_pFrame->SetRecentFiles(ReadRecentFiles(*m_pStore));
+  ConnectView();
+  ConnectFileCommands();
+  if (m_pFiles) {
+    if (!m_pFiles->OnNewDocument()) return false;
+  } else {
+    m_pFrame->SetDocumentTitle(LoadText(62456), false);
+  }
 
   m_pFrame->ShowInSavedState();
 
@@ -241,11 +310,8 @@ void CEditorApp::OpenCommandLine() {
 }
 
 int CEditorApp::ExitInstance(int exitCode) {
-  if (m_pFrame) {
-    SettingsStore store;
-    WriteRecentFiles(store, m_pFrame->RecentFiles());
-    store.Sync();
-  }
+  if (m_pFrame && !m_pFiles && m_pStore) WriteRecentFiles(*m_pStore, m_pFrame->RecentFiles());
+  if (m_pStore) m_pStore->Sync();
   DestroyMainFrame();
   CloseLanguageFile();
   return exitCode != 0 ? exitCode : m_nPrintExitCode;

@@ -16,6 +16,12 @@
 class CDrawDoc;
 class CMainFrame;
 
+namespace lw {
+class FileCommands;
+class FilePrompts;
+class SettingsStore;
+}  // namespace lw
+
 // The command line asked for printing the named file and closing again.
 extern bool g_bPrintAndExit;
 
@@ -76,6 +82,8 @@ class CEditorApp {
 
   CMainFrame* MainFrame() const { return m_pFrame.get(); }
   CDrawDoc* Document() const { return m_pDoc.get(); }
+  // The file commands of the document (null in a build without them).
+  lw::FileCommands* Files() const { return m_pFiles.get(); }
   // Destroys the main window (as closing it does at the end of the program).
   void DestroyMainFrame();
 
@@ -85,9 +93,14 @@ class CEditorApp {
 
  private:
   void OpenCommandLine();
+  void ConnectFileCommands();
+  void ConnectView();
 
+  std::unique_ptr<lw::SettingsStore> m_pStore;
   std::unique_ptr<CDrawDoc> m_pDoc;
   std::unique_ptr<CMainFrame> m_pFrame;
+  std::unique_ptr<lw::FilePrompts> m_pPrompts;
+  std::unique_ptr<lw::FileCommands> m_pFiles;
   lw::CommandLine m_commandLine;
   int m_nPrintExitCode = 0;
 };
