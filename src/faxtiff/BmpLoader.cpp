@@ -40,6 +40,10 @@ bool ReadHeader(const uint8_t* h, uint64_t fileSize, ConversionRequest& request)
     SetLastErrorText(kErrBitmapLayout);
     return false;
   }
+  if (static_cast<uint32_t>(width) > kMaxBitmapWidth) {
+    SetLastErrorText(kErrBitmapTooLarge);
+    return false;
+  }
   const uint64_t dataSize = fileSize - kBmpHeaderBytes;
   if (BmpRowBytes(static_cast<uint32_t>(width)) * static_cast<uint32_t>(height) > dataSize) {
     SetLastErrorText(kErrBitmapShort);

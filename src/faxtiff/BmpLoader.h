@@ -15,6 +15,9 @@ inline constexpr uint32_t kBmpHeaderBytes = 62;
 // Far above any page (a 1728 x 2332 page is about 0.5 MB); bounds what a file can make us
 // allocate.
 inline constexpr uint64_t kMaxBitmapFileBytes = 64ull << 20;
+// Widest bitmap coded (a fax page is 1728 or 2332 pixels wide); bounds the coder's per-row
+// lists of changing elements.
+inline constexpr uint32_t kMaxBitmapWidth = 65535;
 
 // One conversion's input, filled by LoadBitmapFile.
 struct ConversionRequest {
@@ -32,8 +35,8 @@ constexpr uint64_t BmpRowBytes(uint64_t width) { return (width + 31) / 32 * 4; }
 
 // Reads the BMP at `path` into `request`. On failure returns false, sets the last-error text
 // and leaves `request` without pixel data. Refused: files that are not the layout above,
-// top-down bitmaps, files whose pixel data is shorter than height rows, and files larger
-// than kMaxBitmapFileBytes.
+// top-down bitmaps, files whose pixel data is shorter than height rows, files larger than
+// kMaxBitmapFileBytes and bitmaps wider than kMaxBitmapWidth.
 bool LoadBitmapFile(const std::string& path, ConversionRequest& request);
 
 // The same from bytes already in memory (the whole file).

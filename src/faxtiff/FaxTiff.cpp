@@ -18,6 +18,10 @@ bool WriteFaxTiff(const ConversionRequest& request, const FaxCallbacks& io) {
     SetLastErrorText(kErrMode);
     return false;
   }
+  if (request.width > kMaxBitmapWidth) {
+    SetLastErrorText(kErrBitmapTooLarge);
+    return false;
+  }
   const uint64_t need = BmpRowBytes(request.width) * request.height;
   if (request.width == 0 || request.height == 0 || request.bitsSize > request.bits.size() ||
       need > request.bitsSize) {

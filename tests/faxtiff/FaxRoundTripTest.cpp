@@ -68,6 +68,7 @@ const PictureCase kCases[] = {
     {"width_100_noise", [] { return Noise(100, 40, 11); }},
     {"width_1729_sparse", [] { return Noise(1729, 40, 12, 5); }},
     {"width_33_black", [] { return Blank(33, 5, 1); }},
+    {"widest_accepted_width", [] { return Noise(65535, 4, 15, 1); }},
     {"one_row_noise", [] { return Noise(1728, 1, 13); }},
     {"one_row_black", [] { return Blank(1728, 1, 1); }},
     {"one_column_noise", [] { return Noise(1, 500, 14); }},
