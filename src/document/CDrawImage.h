@@ -21,6 +21,12 @@ class CDrawImage : public CDrawObj {
   // Paints the picture into its position.
   void Draw(lw::RenderContext& dc) override;
 
+  // Makes a new raster image of the picture file `path` and turns the picture into a 1-bit
+  // BMP working file (prefix "Bmp" in the private temporary folder), named in m_strImageFile
+  // and loaded as the raster. False when the file cannot be read or converted (an unknown
+  // extension also reports text 62575). See PictureLoad.h.
+  bool LoadPicture(const QString& path);
+
   // Owned decoded picture. A shared_ptr so that this header needs only a declaration of
   // CRasterImage: the deleter is fixed where the raster is made. Never shared in practice.
   std::shared_ptr<CRasterImage> m_pRaster;
