@@ -130,6 +130,20 @@ FileResult ReadObjectListFrom(ArchiveReader& in, QList<CDrawObj*>& out, CDrawDoc
 
 }  // namespace
 
+QString FileResult::Describe(const QString& path) const {
+  switch (status) {
+    case Status::Ok:
+      return path + QStringLiteral(": ok");
+    case Status::FormatError:
+      return QStringLiteral("%1: not a valid cover page file: %2 at byte %3")
+          .arg(path, problem)
+          .arg(offset);
+    case Status::IoError:
+      break;
+  }
+  return QStringLiteral("%1: %2").arg(path, problem);
+}
+
 FileResult ReadDocument(QIODevice& device, CDrawDoc& doc, const QString& name) {
   ArchiveReader in(device);
   return ReadDocumentFrom(in, doc, name);

@@ -49,6 +49,9 @@ struct FileResult {
   qint64 offset = -1; // byte offset of a format error, or -1
 
   bool ok() const { return status == Status::Ok; }
+  // One line for a log or a command line: "<path>: not a valid cover page file: <problem>
+  // at byte <offset>" or "<path>: <problem>".
+  QString Describe(const QString& path) const;
 };
 
 // --- whole documents ---
