@@ -31,7 +31,9 @@ constexpr uint32_t kHeight = 2332;
 struct Page {
   std::vector<uint8_t> packed;
   uint32_t RowBytes() const { return (kWidth + 7) / 8; }
-  void SetBlack(uint32_t x, uint32_t y) { packed[y * RowBytes() + (x >> 3)] |= uint8_t(0x80 >> (x & 7)); }
+  void SetBlack(uint32_t x, uint32_t y) {
+    packed[y * RowBytes() + (x >> 3)] |= uint8_t(0x80 >> (x & 7));
+  }
 };
 
 Page BlankPage() { return {std::vector<uint8_t>(size_t(kWidth + 7) / 8 * kHeight, 0)}; }
@@ -119,10 +121,12 @@ int SinkMap(thandle_t, void**, toff_t*) { return 0; }
 void SinkUnmap(thandle_t, void*, toff_t) {}
 
 // Codes `page` with libtiff; returns the coded strip's size and, in `strip`, its bytes.
-size_t LibtiffEncode(const Page& page, std::vector<uint8_t>& scratch, MemSink& sink, std::vector<uint8_t>* strip) {
+size_t LibtiffEncode(const Page& page, std::vector<uint8_t>& scratch, MemSink& sink,
+                     std::vector<uint8_t>* strip) {
   sink.bytes.clear();
   sink.pos = 0;
-  TIFF* tif = TIFFClientOpen("page", "w", &sink, SinkRead, SinkWrite, SinkSeek, SinkClose, SinkSize, SinkMap, SinkUnmap);
+  TIFF* tif = TIFFClientOpen("page", "w", &sink, SinkRead, SinkWrite, SinkSeek, SinkClose, SinkSize,
+                             SinkMap, SinkUnmap);
   TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, kWidth);
   TIFFSetField(tif, TIFFTAG_IMAGELENGTH, kHeight);
   TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 1);
@@ -141,7 +145,9 @@ size_t LibtiffEncode(const Page& page, std::vector<uint8_t>& scratch, MemSink& s
   TIFFGetField(tif, TIFFTAG_STRIPOFFSETS, &offsets);
   TIFFGetField(tif, TIFFTAG_STRIPBYTECOUNTS, &counts);
   const size_t size = counts ? size_t(counts[0]) : 0;
-  if (strip && offsets) strip->assign(sink.bytes.begin() + std::ptrdiff_t(offsets[0]), sink.bytes.begin() + std::ptrdiff_t(offsets[0] + size));
+  if (strip && offsets)
+    strip->assign(sink.bytes.begin() + std::ptrdiff_t(offsets[0]),
+                  sink.bytes.begin() + std::ptrdiff_t(offsets[0] + size));
   TIFFClose(tif);
   return size;
 }
@@ -204,15 +210,16 @@ void BM_Libtiff(benchmark::State& state) {
 // The whole conversion as the upload runs it: BMP file in, TIFF file out.
 void BM_OursFileToFile(benchmark::State& state) {
   const Fixture& f = PageFor(int(state.range(0)));
-  const std::string bmp = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/bench_faxtiff_page.bmp";
+  const std::string bmp = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") +
+                          "/bench_faxtiff_page.bmp";
   {
     std::vector<uint8_t> file(62, 0);
     const uint32_t header[] = {uint32_t(62 + f.request.bits.size()), 0, 62, 40, kWidth, kHeight};
     file[0] = 'B';
     file[1] = 'M';
     std::memcpy(&file[2], header, sizeof header);
-    file[26] = 1;  // planes
-    file[28] = 1;  // bits per pixel
+    file[26] = 1;                           // planes
+    file[28] = 1;                           // bits per pixel
     file[58] = file[59] = file[60] = 0xFF;  // entry 0 black, entry 1 white
     file.insert(file.end(), f.request.bits.begin(), f.request.bits.end());
     FILE* out = std::fopen(bmp.c_str(), "wb");

@@ -50,7 +50,8 @@ void EncodeAndCheck(fax::ConversionRequest request) {
   if (!fax::EncodeFaxTiff(request, file.Callbacks())) std::abort();
 
   MemTiff mem{&file.bytes};
-  TIFF* tif = TIFFClientOpen("fax", "rm", &mem, MemRead, MemWrite, MemSeek, MemClose, MemSize, MemMap, MemUnmap);
+  TIFF* tif = TIFFClientOpen("fax", "rm", &mem, MemRead, MemWrite, MemSeek, MemClose, MemSize,
+                             MemMap, MemUnmap);
   if (!tif) std::abort();
   std::vector<uint8_t> line(static_cast<size_t>(TIFFScanlineSize(tif)));
   for (uint32_t y = 0; y < height; ++y) {

@@ -22,12 +22,12 @@ inline constexpr uint32_t kMaxBitmapWidth = 65535;
 // One conversion's input, filled by LoadBitmapFile.
 struct ConversionRequest {
   uint16_t mode = kModeT6;
-  uint32_t width = 0;        // pixels per row
-  uint32_t height = 0;       // rows
-  uint32_t resolution = 200; // dots per inch
-  uint8_t whiteByte = 0;     // byte of eight white pixels: 0xFF when palette entry 0 is black
-  std::vector<uint8_t> bits; // the pixel data, owned; released after coding
-  uint32_t bitsSize = 0;     // bytes of pixel data
+  uint32_t width = 0;         // pixels per row
+  uint32_t height = 0;        // rows
+  uint32_t resolution = 200;  // dots per inch
+  uint8_t whiteByte = 0;      // byte of eight white pixels: 0xFF when palette entry 0 is black
+  std::vector<uint8_t> bits;  // the pixel data, owned; released after coding
+  uint32_t bitsSize = 0;      // bytes of pixel data
 };
 
 // Bytes per BMP row: rows are padded to whole 32-bit words.

@@ -18,6 +18,7 @@ struct FaxCode {
   uint16_t bits;   // the code; meaning of the bit order depends on the table (see above)
 };
 
+// clang-format off
 // White runs 0-63.
 inline constexpr FaxCode kWhiteTerminating[64] = {
     {8, 0x35},  /* 0011 0101        */  // 0
@@ -247,6 +248,7 @@ inline constexpr FaxCode kVerticalCodes[7] = {
     {7, 0x03},  /* 0000 011         */  // VR3
 };
 inline constexpr FaxCode kEolCode = {12, 0x001};  /* 0000 0000 0001 */
+// clang-format on
 
 // ---- Transmission order: first bit in the least significant position ----
 

@@ -32,8 +32,8 @@ bool WriteFaxTiff(const ConversionRequest& request, const FaxCallbacks& io) {
   // The coder state holds a 2 KB output buffer; keep it off the stack.
   auto writer = std::make_unique<BitWriter>(io);
   T6Coder coder(request.width, request.whiteByte, *writer);
-  bool ok = WriteTiffHeader(io, request.width, request.height,
-                            static_cast<uint16_t>(request.resolution));
+  bool ok =
+      WriteTiffHeader(io, request.width, request.height, static_cast<uint16_t>(request.resolution));
   if (ok) {
     coder.CodeBottomUpRows(request.bits.data(), request.height);
     coder.PutEofb();

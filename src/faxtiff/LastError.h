@@ -12,7 +12,8 @@ inline constexpr const char* kErrAllocBitmap = "Could not GlobalAlloc() buffer i
 // Our own additions for input the encoder refuses and for output it could not write.
 inline constexpr const char* kErrBitmapLayout =
     "Bitmap file is not a bottom-up 1-bit uncompressed bitmap with two palette entries.";
-inline constexpr const char* kErrBitmapShort = "Bitmap file holds less pixel data than its rows need.";
+inline constexpr const char* kErrBitmapShort =
+    "Bitmap file holds less pixel data than its rows need.";
 inline constexpr const char* kErrBitmapTooLarge = "Bitmap file is too large to code as a fax page.";
 inline constexpr const char* kErrMode = "Unsupported coding mode.";
 inline constexpr const char* kErrWrite = "Could not write fax file.";

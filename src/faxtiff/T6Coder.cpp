@@ -20,7 +20,8 @@ uint64_t LoadPixels(const uint8_t* row, uint32_t byte, uint32_t end) {
     if constexpr (std::endian::native == std::endian::little) w = __builtin_bswap64(w);
     return w;
   }
-  for (uint32_t i = 0; byte + i < end; ++i) w |= static_cast<uint64_t>(row[byte + i]) << (56 - 8 * i);
+  for (uint32_t i = 0; byte + i < end; ++i)
+    w |= static_cast<uint64_t>(row[byte + i]) << (56 - 8 * i);
   return w;
 }
 

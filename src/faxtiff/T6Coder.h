@@ -54,7 +54,7 @@ class T6Coder {
   uint32_t linesLeft = 0;
   uint32_t rowBytes;
   uint8_t whiteByte;
-  uint32_t usedBytes_;  // bytes of a row that hold pixels: (width + 7) / 8
+  uint32_t usedBytes_;                // bytes of a row that hold pixels: (width + 7) / 8
   std::vector<uint8_t> referenceRow;  // the all-white row above the first row
   const uint8_t* referenceBytes_;     // the row coded last, or referenceRow
   ChangeList codingLine_;

@@ -29,23 +29,23 @@ void Put32(uint8_t* p, uint32_t v) {
 std::array<uint8_t, kDirectoryBytes> DirectoryBlock(uint32_t width, uint32_t height,
                                                     uint16_t resolution) {
   const Entry entries[kDirectoryEntries] = {
-      {254, kLong, 1, 2},                      // NewSubfileType: one page of a document
-      {256, kLong, 1, width},                  // ImageWidth
-      {257, kLong, 1, height},                 // ImageLength
-      {258, kShort, 1, 1},                     // BitsPerSample
-      {259, kShort, 1, 4},                     // Compression: T.6
-      {262, kShort, 1, 0},                     // PhotometricInterpretation: white is zero
-      {266, kShort, 1, 2},                     // FillOrder: least significant bit first
-      {273, kLong, 1, kStripOffset},           // StripOffsets
-      {274, kShort, 1, 1},                     // Orientation: top-left
-      {277, kShort, 1, 1},                     // SamplesPerPixel
-      {278, kLong, 1, height},                 // RowsPerStrip
-      {279, kLong, 1, 0},                      // StripByteCounts, set when coding ends
-      {282, kRational, 1, kXResolutionOffset}, // XResolution
-      {283, kRational, 1, kYResolutionOffset}, // YResolution
-      {293, kLong, 1, 0},                      // T6Options
-      {296, kShort, 1, 2},                     // ResolutionUnit: inch
-      {297, kShort, 2, 0x00010000},            // PageNumber: page 0 of 1
+      {254, kLong, 1, 2},                       // NewSubfileType: one page of a document
+      {256, kLong, 1, width},                   // ImageWidth
+      {257, kLong, 1, height},                  // ImageLength
+      {258, kShort, 1, 1},                      // BitsPerSample
+      {259, kShort, 1, 4},                      // Compression: T.6
+      {262, kShort, 1, 0},                      // PhotometricInterpretation: white is zero
+      {266, kShort, 1, 2},                      // FillOrder: least significant bit first
+      {273, kLong, 1, kStripOffset},            // StripOffsets
+      {274, kShort, 1, 1},                      // Orientation: top-left
+      {277, kShort, 1, 1},                      // SamplesPerPixel
+      {278, kLong, 1, height},                  // RowsPerStrip
+      {279, kLong, 1, 0},                       // StripByteCounts, set when coding ends
+      {282, kRational, 1, kXResolutionOffset},  // XResolution
+      {283, kRational, 1, kYResolutionOffset},  // YResolution
+      {293, kLong, 1, 0},                       // T6Options
+      {296, kShort, 1, 2},                      // ResolutionUnit: inch
+      {297, kShort, 2, 0x00010000},             // PageNumber: page 0 of 1
   };
   std::array<uint8_t, kDirectoryBytes> block{};
   uint8_t* p = block.data();
@@ -72,8 +72,8 @@ bool WriteAll(const FaxCallbacks& io, const uint8_t* bytes, uint32_t count) {
 
 bool WriteTiffHeader(const FaxCallbacks& io, uint32_t width, uint32_t height, uint16_t resolution) {
   static_assert(kDirectoryBytes == 224 && kStripOffset == 234);
-  const uint8_t header[kTiffHeaderBytes + 2] = {'I', 'I', '*', 0, kTiffHeaderBytes, 0, 0, 0,
-                                                kDirectoryEntries, 0};
+  const uint8_t header[kTiffHeaderBytes + 2] = {
+      'I', 'I', '*', 0, kTiffHeaderBytes, 0, 0, 0, kDirectoryEntries, 0};
   const auto block = DirectoryBlock(width, height, resolution);
   return WriteAll(io, header, sizeof header) && WriteAll(io, block.data(), kDirectoryBytes);
 }

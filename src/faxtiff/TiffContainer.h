@@ -11,7 +11,7 @@ namespace lw::faxtiff {
 inline constexpr uint32_t kTiffHeaderBytes = 8;
 inline constexpr uint32_t kDirectoryEntries = 17;
 // Directory entries, next-directory offset and the two rationals, after the entry count.
-inline constexpr uint32_t kDirectoryBytes = kDirectoryEntries * 12 + 4 + 16;  // 224
+inline constexpr uint32_t kDirectoryBytes = kDirectoryEntries * 12 + 4 + 16;      // 224
 inline constexpr uint32_t kStripOffset = kTiffHeaderBytes + 2 + kDirectoryBytes;  // 234
 
 // Writes the header, the entry count and the directory block with StripByteCounts 0, into a

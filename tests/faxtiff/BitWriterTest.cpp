@@ -16,7 +16,8 @@ struct Recorder {
   static int64_t Write(void* h, const void* data, uint32_t count) {
     auto* r = static_cast<Recorder*>(h);
     r->writes.push_back(count);
-    r->bytes.insert(r->bytes.end(), static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + count);
+    r->bytes.insert(r->bytes.end(), static_cast<const uint8_t*>(data),
+                    static_cast<const uint8_t*>(data) + count);
     return count;
   }
   fax::FaxCallbacks Callbacks() { return {this, Write, nullptr, nullptr}; }
@@ -25,9 +26,9 @@ struct Recorder {
 TEST(BitWriter, FirstBitGoesToTheLeastSignificantPositionOfLittleEndianWords) {
   Recorder rec;
   fax::BitWriter w(rec.Callbacks());
-  w.Put(fax::kVerticalTx[3]);   // V0: 1
-  w.Put(fax::kVerticalTx[4]);   // VR1: 011
-  w.Put(fax::kEolTx);           // 0000 0000 0001
+  w.Put(fax::kVerticalTx[3]);  // V0: 1
+  w.Put(fax::kVerticalTx[4]);  // VR1: 011
+  w.Put(fax::kEolTx);          // 0000 0000 0001
   w.Flush();
   // Bits in order: 1 011 000000000001 -> bit 0 = 1, bits 2, 3 = 1, bit 15 = 1.
   EXPECT_EQ(rec.bytes, (std::vector<uint8_t>{0x0D, 0x80}));
@@ -36,8 +37,8 @@ TEST(BitWriter, FirstBitGoesToTheLeastSignificantPositionOfLittleEndianWords) {
 
 struct FlushCase {
   const char* name;
-  uint32_t bits;                  // bits put before the flush
-  std::vector<uint32_t> writes;   // expected write calls
+  uint32_t bits;                 // bits put before the flush
+  std::vector<uint32_t> writes;  // expected write calls
 };
 
 class BitWriterFlush : public ::testing::TestWithParam<FlushCase> {};
@@ -69,7 +70,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, BitWriterFlush, ::testing::ValuesIn(kFlushCases)
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(BitWriter, FailedWriteIsRemembered) {
-  fax::FaxCallbacks io{nullptr, [](void*, const void*, uint32_t) -> int64_t { return -1; }, nullptr, nullptr};
+  fax::FaxCallbacks io{nullptr, [](void*, const void*, uint32_t) -> int64_t { return -1; }, nullptr,
+                       nullptr};
   fax::BitWriter w(io);
   w.Put(fax::kEolTx);
   EXPECT_FALSE(w.Failed());

@@ -47,7 +47,12 @@ const RefusalCase kRefusals[] = {
     {"no_pixel_data", [](auto& b) { b.resize(62); }, kShort},
     {"height_beyond_the_data", [](auto& b) { Put32(b, 22, 0x7FFFFFFF); }, kShort},
     {"width_beyond_the_data", [](auto& b) { Put32(b, 18, 60000); }, kShort},
-    {"wider_than_any_fax_page", [](auto& b) { Put32(b, 18, 65536); b.resize(62 + 8192 * 10); }, fax::kErrBitmapTooLarge},
+    {"wider_than_any_fax_page",
+     [](auto& b) {
+       Put32(b, 18, 65536);
+       b.resize(62 + 8192 * 10);
+     },
+     fax::kErrBitmapTooLarge},
     {"larger_than_any_page", [](auto& b) { b.resize(65 << 20); }, fax::kErrBitmapTooLarge},
 };
 

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <filesystem>
 
-#include <QByteArray>
 #include <tiffio.h>
+#include <QByteArray>
 
 #include "FaxImages.h"
 #include "base/TempFiles.h"
@@ -34,7 +34,8 @@ std::string ConvertPicture(const Picture& p, bool firstEntryBlack = true) {
 
 size_t FilesInTempFolder() {
   size_t n = 0;
-  for (const auto& e : std::filesystem::directory_iterator(lw::PrivateTempDir())) n += e.is_regular_file();
+  for (const auto& e : std::filesystem::directory_iterator(lw::PrivateTempDir()))
+    n += e.is_regular_file();
   return n;
 }
 
@@ -56,10 +57,11 @@ TEST(FaxFile, HeaderDirectoryAndStripSitAtFixedOffsets) {
   // Entries in order: tag, type, count, value.
   const uint32_t stripBytes = uint32_t(f.size() - 234);
   const uint32_t expected[17][4] = {
-      {254, 4, 1, 2},   {256, 4, 1, 1728},       {257, 4, 1, 2332}, {258, 3, 1, 1},   {259, 3, 1, 4},
-      {262, 3, 1, 0},   {266, 3, 1, 2},          {273, 4, 1, 234},  {274, 3, 1, 1},   {277, 3, 1, 1},
-      {278, 4, 1, 2332}, {279, 4, 1, stripBytes}, {282, 5, 1, 218}, {283, 5, 1, 226}, {293, 4, 1, 0},
-      {296, 3, 1, 2},   {297, 3, 2, 0x00010000}};
+      {254, 4, 1, 2},         {256, 4, 1, 1728}, {257, 4, 1, 2332}, {258, 3, 1, 1},
+      {259, 3, 1, 4},         {262, 3, 1, 0},    {266, 3, 1, 2},    {273, 4, 1, 234},
+      {274, 3, 1, 1},         {277, 3, 1, 1},    {278, 4, 1, 2332}, {279, 4, 1, stripBytes},
+      {282, 5, 1, 218},       {283, 5, 1, 226},  {293, 4, 1, 0},    {296, 3, 1, 2},
+      {297, 3, 2, 0x00010000}};
   for (int i = 0; i < 17; ++i) {
     const size_t at = 10 + 12 * size_t(i);
     SCOPED_TRACE("entry " + std::to_string(i));

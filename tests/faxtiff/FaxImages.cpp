@@ -36,8 +36,9 @@ Picture TextPage(uint32_t width, uint32_t height) {
     font.setStyleStrategy(QFont::NoAntialias);
     painter.setFont(font);
     painter.setPen(Qt::black);
-    const char* words[] = {"FAX", "cover", "page", "To:", "Company", "From:", "Subject", "the",
-                           "quick", "brown", "fox", "jumps", "over", "lazy", "dog", "12345"};
+    const char* words[] = {
+        "FAX",   "cover", "page", "To:",   "Company", "From:", "Subject", "the",
+        "quick", "brown", "fox",  "jumps", "over",    "lazy",  "dog",     "12345"};
     int w = 0;
     for (int y = 60; y < int(height) - 40; y += 40) {
       QString line;
@@ -174,7 +175,8 @@ std::vector<uint8_t> LibtiffStrip(const Picture& p) {
   if (counts && offsets) {
     const std::vector<uint8_t> file = ReadFile(path);
     if (offsets[0] + counts[0] <= file.size())
-      strip.assign(file.begin() + std::ptrdiff_t(offsets[0]), file.begin() + std::ptrdiff_t(offsets[0] + counts[0]));
+      strip.assign(file.begin() + std::ptrdiff_t(offsets[0]),
+                   file.begin() + std::ptrdiff_t(offsets[0] + counts[0]));
   }
   TIFFClose(tif);
   std::remove(path.c_str());

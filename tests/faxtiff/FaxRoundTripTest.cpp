@@ -23,11 +23,12 @@ struct PictureCase {
 
 Picture LongRuns() {
   // Runs of several times 2560 pixels, and runs just below and above the make-up limits.
-  const uint32_t runs[] = {6000, 2559, 2560, 2561, 2623, 2624, 5119, 5120, 5184, 63, 64, 65, 1728, 1792};
+  const uint32_t runs[] = {6000, 2559, 2560, 2561, 2623, 2624, 5119,
+                           5120, 5184, 63,   64,   65,   1728, 1792};
   Picture p = Blank(8000, 2 * std::size(runs), 0);
   uint32_t y = 0;
   for (uint32_t run : runs) {
-    for (uint32_t x = 0; x < run && x < p.width; ++x) p.Set(x, y, 1);             // black from 0
+    for (uint32_t x = 0; x < run && x < p.width; ++x) p.Set(x, y, 1);  // black from 0
     for (uint32_t x = 1; x < run + 1 && x < p.width; ++x) p.Set(x, y + 1, x % 3000 == 0);  // white
     y += 2;
   }
@@ -82,7 +83,8 @@ void PrintTo(const PictureCase& c, std::ostream* os) { *os << c.name; }
 class FaxRoundTrip : public ::testing::TestWithParam<PictureCase> {};
 
 // Our strip equals libtiff's, allowing only our padding to an even byte count.
-::testing::AssertionResult SameCoding(const std::vector<uint8_t>& ours, const std::vector<uint8_t>& libtiff) {
+::testing::AssertionResult SameCoding(const std::vector<uint8_t>& ours,
+                                      const std::vector<uint8_t>& libtiff) {
   if (libtiff.empty()) return ::testing::AssertionFailure() << "libtiff made no strip";
   std::vector<uint8_t> expected = libtiff;
   if (expected.size() % 2) expected.push_back(0);

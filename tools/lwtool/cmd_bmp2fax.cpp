@@ -9,10 +9,11 @@ namespace {
 
 int Bmp2Fax(const QStringList& args) {
   if (args.size() != 2) return lwtool::Fail(QStringLiteral("usage: lwtool bmp2fax IN.bmp OUT.tif"));
-  const std::string tiff =
-      lw::faxtiff::ConvertBmpToFaxTiff(lw::faxtiff::kModeT6, QFile::encodeName(args[0]).toStdString());
+  const std::string tiff = lw::faxtiff::ConvertBmpToFaxTiff(
+      lw::faxtiff::kModeT6, QFile::encodeName(args[0]).toStdString());
   if (tiff.empty())
-    return lwtool::Fail(QStringLiteral("%1: %2").arg(args[0], QString::fromStdString(lw::faxtiff::LastErrorText())));
+    return lwtool::Fail(QStringLiteral("%1: %2").arg(
+        args[0], QString::fromStdString(lw::faxtiff::LastErrorText())));
 
   // The encoder writes into the private temporary folder; copy the result into place so
   // that an existing OUT is replaced only by a complete file.
