@@ -19,6 +19,7 @@
 #include "view/CDrawView.h"
 #endif
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -161,6 +162,39 @@ QString PrepareSamplesFolder() {
 
 using namespace lw;
 
+namespace {
+
+// With LW_EXIT_AFTER_FIRST_PAINT set (start-up time measurements), the program writes
+// "first-paint" to standard output once the view has painted the page and ends.
+class FirstPaintExit : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint && !m_done) {
+      m_done = true;
+      QTimer::singleShot(0, qApp, [] {
+        std::fputs("first-paint\n", stdout);
+        std::fflush(stdout);
+        QApplication::exit(0);
+      });
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  bool m_done = false;
+};
+
+void WatchFirstPaint(CMainFrame* frame) {
+  if (!qEnvironmentVariableIsSet("LW_EXIT_AFTER_FIRST_PAINT")) return;
+  QWidget* target = frame->View() ? frame->View() : frame->centralWidget();
+  if (auto* area = qobject_cast<QAbstractScrollArea*>(target)) target = area->viewport();
+  target->installEventFilter(new FirstPaintExit(frame));
+  target->update();
+}
+
+}  // namespace
+
 CEditorApp::CEditorApp() {
   TheDiagnosticLog().Configure(kLogKeyPath, kLogFileName, nullptr);
 }
@@ -270,11 +304,8 @@ bool CEditorApp::InitInstance(const QStringList& arguments) {
   m_pFrame->SetRecentFiles(ReadRecentFiles(*m_pStore));
   ConnectView();
   ConnectFileCommands();
-  if (m_pFiles) {
-    if (!m_pFiles->OnNewDocument()) return false;
-  } else {
-    m_pFrame->SetDocumentTitle(LoadText(62456), false);
-  }
+  if (m_pFiles && !m_pFiles->OnNewDocument()) return false;
+  m_pFrame->SetDocumentTitle(LoadText(62456), false);
 
   m_pFrame->ShowInSavedState();
 
@@ -283,6 +314,7 @@ bool CEditorApp::InitInstance(const QStringList& arguments) {
     g_strDocFolder = FolderOfCommandLineFile(m_commandLine.path);
   } else {
     g_strDocFolder = PrepareSamplesFolder();
+    WatchFirstPaint(m_pFrame.get());
   }
   g_strAutoLabel = LoadText(62522);
   return true;
@@ -292,6 +324,7 @@ void CEditorApp::OpenCommandLine() {
   CMainFrame* frame = m_pFrame.get();
   if (!frame) return;
   const bool opened = frame->OpenFile(m_commandLine.path);
+  if (!g_bPrintAndExit) WatchFirstPaint(frame);
   if (!g_bPrintAndExit) return;
   // Print mode: print what was opened without a dialog; the print job closes the window
   // when it ends. A file that could not be opened is not printed (an empty page would be).

@@ -545,6 +545,7 @@ void CMainFrame::setVisible(bool visible) {
     const Qt::WindowStates state = windowState();
     setGeometry(rect);
     setWindowState(state);
+    m_bRestorePending = (state & Qt::WindowMaximized) != 0;
     m_bWasShown = true;
   }
   QMainWindow::setVisible(visible);
@@ -568,6 +569,20 @@ void CMainFrame::moveEvent(QMoveEvent* event) {
 void CMainFrame::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
   RememberNormalRect();
+}
+
+void CMainFrame::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange || !m_bRestorePending) return;
+  const Qt::WindowStates state = windowState();
+  if (state & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) return;
+  // The window started maximised: returning to normal shows the saved normal rectangle,
+  // whatever the window system remembered.
+  m_bRestorePending = false;
+  const QRect rect = SavedNormalRect();
+  QTimer::singleShot(0, this, [this, rect] {
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized))) setGeometry(rect);
+  });
 }
 
 void CMainFrame::SavePlacement() {

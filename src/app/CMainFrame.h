@@ -123,6 +123,7 @@ class CMainFrame : public QMainWindow {
   void contextMenuEvent(QContextMenuEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void CreateActions();
@@ -146,6 +147,7 @@ class CMainFrame : public QMainWindow {
   bool m_bHoldStatusText = false;
   bool m_bFirstShow = true;
   bool m_bWasShown = false;
+  bool m_bRestorePending = false;  // first shown maximised: leaving that restores the saved rect
   int m_nLeft, m_nTop, m_nRight, m_nBottom;
   int m_nState;
 
