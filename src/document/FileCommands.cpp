@@ -212,17 +212,19 @@ void FileCommands::RepaintViews() { m_doc.UpdateAllViews(nullptr, kHintWholeView
 
 void FileCommands::ReleaseHold() { m_hold.reset(); }
 
-// The framework's own new-document step: empty contents, no path name, not modified.
+// The framework's own new-document step: empty contents, no path name, not modified. The
+// flag is cleared directly: SetModifiedFlag ignores every change while m_bReadOnly is set,
+// and a page left "modified" from before would then ask to be saved forever.
 void FileCommands::FrameworkNewDocument() {
   m_doc.DeleteAllObjects();
   m_strPathName.clear();
-  m_doc.SetModifiedFlag(false);
+  m_doc.m_bModified = false;
 }
 
 ReadOutcome FileCommands::FrameworkOpenDocument(const QString& path) {
   if (!m_io.read) return ReadOutcome::FileError;
   const ReadOutcome outcome = m_io.read(m_doc, path);
-  if (outcome != ReadOutcome::FileError) m_doc.SetModifiedFlag(false);
+  if (outcome != ReadOutcome::FileError) m_doc.m_bModified = false;
   return outcome;
 }
 
@@ -245,7 +247,7 @@ PromptAnswer FileCommands::AskSaveQuestion() {
   QString name = g_strDocPath.isEmpty() ? Text(kTextUntitledFile) : FileNameOf(g_strDocPath);
   name.chop(4);  // ".lwt"
   return m_prompts.Ask({kTextSaveChanges, name + Text(kTextSaveChanges),
-                        PromptButtons::YesNoCancel, PromptIcon::None});
+                        PromptButtons::YesNoCancel, PromptIcon::Question});
 }
 
 // ---- New --------------------------------------------------------------------------------
@@ -296,7 +298,7 @@ void FileCommands::OnFileOpen() {
       return;
     }
     m_prompts.Ask({kTextNotCoverPage, Text(kTextNotCoverPage), PromptButtons::Ok,
-                   PromptIcon::None});
+                   PromptIcon::Exclamation});
   }
 }
 
@@ -524,7 +526,7 @@ bool FileCommands::WriteDocument(const QString& path) {
   std::unique_ptr<FileLock> lock = FileLock::Adopt(fd);
   if (!out.commit()) return fail();
   m_hold = std::move(lock);
-  m_doc.SetModifiedFlag(false);
+  m_doc.m_bModified = false;
   return true;
 }
 

@@ -331,12 +331,18 @@ TEST_F(FileCommandsTest, ReadOnlyFileIsOfferedForViewing) {
   const QString path = MakeCoverPage(QStringLiteral("fixed.lwt"), 2);
   ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner));
 
-  prompts.answers = {PromptAnswer::Ok};
+  // Changes of the page before are dropped (No), then the file is offered read-only.
+  Edit();
+  prompts.answers = {PromptAnswer::No, PromptAnswer::Ok};
   ASSERT_TRUE(files->OnOpenDocument(path));
-  ASSERT_EQ(prompts.AskedIds(), std::vector<int>{lw::kTextOpenReadOnlyInUse});
-  EXPECT_EQ(prompts.asked[0].text,
+  ASSERT_EQ(prompts.AskedIds(),
+            (std::vector<int>{lw::kTextSaveChanges, lw::kTextOpenReadOnlyInUse}));
+  EXPECT_EQ(prompts.asked[1].text,
             QStringLiteral("'fixed.lwt' は現在編集中です。読み取り専用で開きますか ?"));
-  EXPECT_EQ(prompts.asked[0].buttons, lw::PromptButtons::OkCancel);
+  EXPECT_EQ(prompts.asked[1].buttons, lw::PromptButtons::OkCancel);
+  // The page shown is the file's, unchanged: closing asks nothing.
+  EXPECT_FALSE(doc->IsModified());
+  EXPECT_TRUE(files->SaveModified());
   EXPECT_EQ(g_bOpenedReadOnly, 1);
   EXPECT_FALSE(files->IsHoldingFile());
   EXPECT_EQ(doc->m_objects.size(), 2);
