@@ -11,20 +11,21 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <memory>
 
 namespace {
 
 const char* const kExtensions[] = {".bmp", ".jpg", ".png", ".tif", ".gif"};
 
+// The application object lives until the process ends: destroyed among the exit handlers it
+// would outlive parts of Qt it needs.
 void EnsureApp() {
-  static std::unique_ptr<QGuiApplication> app;
+  static QGuiApplication* app = nullptr;
   if (app) return;
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   static int argc = 1;
   static char name[] = "fuzz_picture_load";
   static char* argv[] = {name, nullptr};
-  app = std::make_unique<QGuiApplication>(argc, argv);
+  app = new QGuiApplication(argc, argv);
   lw::SetMessageHandler([](int, const QString&) {});
 }
 
