@@ -547,6 +547,9 @@ void CMainFrame::setVisible(bool visible) {
     setWindowState(state);
     m_bRestorePending = (state & Qt::WindowMaximized) != 0;
     m_bWasShown = true;
+    // The font list takes a while on a system with many fonts: it is filled once the
+    // window is up (or at once when the name box is used before that).
+    QTimer::singleShot(200, this, [this] { m_barFormat->EnsureFontList(); });
   }
   QMainWindow::setVisible(visible);
 }

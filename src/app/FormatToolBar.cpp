@@ -286,6 +286,7 @@ bool CFormatToolBar::eventFilter(QObject* watched, QEvent* event) {
   const bool sizeBox = watched == m_comboSize || watched == m_comboSize->lineEdit();
   if (nameBox || sizeBox) {
     if (event->type() == QEvent::FocusIn) {
+      if (nameBox) EnsureFontList();
       Notify(NM_SETFOCUS);
     } else if (event->type() == QEvent::FocusOut) {
       // The popup list of the box takes the focus while it is open: that is no leaving.
