@@ -9,24 +9,29 @@
 #include "document/DocFile.h"
 #include "document/DocGlobals.h"
 #include "document/FieldCatalogue.h"
+#include "document/FontMapping.h"
+#include "document/MessageSeam.h"
 #include "upload/UploadMessages.h"
 
 namespace lwtool {
 
-// Reads a cover page file and builds its field set as the upload does (title from the
-// file name). Shared with `lwtool upload store`. Returns false with `error`.
-bool LoadFieldSet(const QString& path, lw::PageFieldSet& set, QString& error) {
+// Reads a cover page file as the editor would open it for an upload (fonts substituted, the
+// page in the file's orientation, the title taken from the file name). Shared with
+// `lwtool upload store`. Returns false with `error`; the document is empty then.
+bool LoadCoverPage(const QString& path, CDrawDoc& doc, QString& error) {
   lw::SetFieldTextLookup([](int id) { return lw::LoadText(static_cast<unsigned>(id)); });
-  CDrawDoc doc;
+  lw::InstallFontSubstitutions();
+  // No real printer here: the document's orientation is taken as a printer would take it.
+  lw::Doc().applyPrinterPaper = [](int, int) { return true; };
+  const lw::MessageHandler previous = lw::SetMessageHandler([](int, const QString&) {});
   const lw::FileResult r = lw::ReadDocumentFile(path, doc);
+  lw::SetMessageHandler(previous);
   if (!r.ok()) {
-    error = QStringLiteral("%1: %2").arg(path, r.problem.isEmpty() ? QStringLiteral("cannot read") : r.problem);
+    error = r.Describe(path);
     doc.DeleteAllObjects();
     return false;
   }
   g_strDocPath = QFileInfo(path).absoluteFilePath();
-  doc.BuildFieldSet(set);
-  doc.DeleteAllObjects();
   return true;
 }
 
@@ -49,9 +54,12 @@ int Fields(const QStringList& args) {
     }
   }
   if (file.isEmpty()) return lwtool::Fail(QStringLiteral("usage: lwtool fields IN.lwt [--slot N]"));
-  lw::PageFieldSet set;
+  CDrawDoc doc;
   QString error;
-  if (!lwtool::LoadFieldSet(file, set, error)) return lwtool::Fail(error);
+  if (!lwtool::LoadCoverPage(file, doc, error)) return lwtool::Fail(error);
+  lw::PageFieldSet set;
+  doc.BuildFieldSet(set);
+  doc.DeleteAllObjects();  // the extracted picture files are not needed
   set.coverPageId = slot;
   const std::string xml = lw::CreateMessageBytes(set);
   std::fwrite(xml.data(), 1, xml.size(), stdout);

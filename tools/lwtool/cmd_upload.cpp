@@ -1,16 +1,20 @@
 // lwtool upload: the list transaction and the whole upload of a cover page into a slot of a
 // device (or of leafwright-mfp-sim).
+#include <QFile>
 #include <QFileInfo>
 
 #include <cstdio>
 
 #include "Command.h"
+#include "base/TempFiles.h"
+#include "document/CDrawDoc.h"
+#include "document/PageImage.h"
 #include "upload/HttpTransport.h"
 #include "upload/UploadTrace.h"
 #include "upload/UploadTransactions.h"
 
 namespace lwtool {
-bool LoadFieldSet(const QString& path, lw::PageFieldSet& set, QString& error);  // cmd_fields.cpp
+bool LoadCoverPage(const QString& path, CDrawDoc& doc, QString& error);  // cmd_fields.cpp
 }
 
 namespace {
@@ -63,21 +67,31 @@ int Store(const QString& server, const QStringList& rest) {
   }
   if (!haveSlot || file.isEmpty()) return lwtool::Fail(Usage());
 
-  lw::PageFieldSet set;
+  CDrawDoc doc;
   QString error;
-  if (!lwtool::LoadFieldSet(file, set, error)) return lwtool::Fail(error);
+  if (!lwtool::LoadCoverPage(file, doc, error)) return lwtool::Fail(error);
+  lw::PageFieldSet set;
+  doc.BuildFieldSet(set);
   lw::PageImageRenderer render;
+  QString rendered, renderError;
   if (!image.isEmpty()) {
     const std::string path = QFileInfo(image).absoluteFilePath().toStdString();
     render = [path] { return path; };
   } else {
-    // The page image comes from the page renderer; until lwtool has it, a prepared fax
-    // image must be given with --image.
-    return lwtool::Fail(QStringLiteral("rendering the page is not available yet; give the page as --image PAGE.tif"));
+    // The page as the editor renders it for the device, made only once the create succeeded.
+    render = [&] {
+      const std::string bmp = lw::MakeTempFile("Bmp", ".bmp");
+      if (bmp.empty()) return std::string();
+      rendered = lw::MakeFaxPageImage(doc, QString::fromStdString(bmp), &renderError);
+      return rendered.toStdString();
+    };
   }
   lw::UploadStep step = lw::UploadStep::None;
   const std::string folder = lw::UploadTempFolder();
-  if (lw::UploadPage(set, slot, server, render, &step) == 0) {
+  const int rc = lw::UploadPage(set, slot, server, render, &step);
+  doc.DeleteAllObjects();
+  if (!rendered.isEmpty()) QFile::remove(rendered);
+  if (rc == 0) {
     lwtool::Print(QStringLiteral("stored %1 in slot %2").arg(file).arg(slot));
     return 0;
   }
@@ -85,7 +99,7 @@ int Store(const QString& server, const QStringList& rest) {
     case lw::UploadStep::Create:
       return lwtool::Fail(QStringLiteral("the create step failed: %1").arg(FailureDetail(folder + "CREATE_RET.XML")));
     case lw::UploadStep::Render:
-      return lwtool::Fail(QStringLiteral("the page image could not be made"));
+      return lwtool::Fail(QStringLiteral("the page image could not be made: %1").arg(renderError));
     default:
       return lwtool::Fail(QStringLiteral("the image step failed: %1").arg(FailureDetail(folder + "CPIMG_RET.XML")));
   }
