@@ -27,7 +27,8 @@ void PaintPage(RenderContext& dc, CDrawDoc& doc, ViewPort* view) {
   const int left = -(size.width() / 2);
   const int bottom = -(size.height() / 2);
   g_rcPage = {left, bottom, left + size.width(), bottom + size.height()};
-  if (!dc.IsPrinting()) {
+  // Paper is white, and the page image starts white: only the screen paints the page.
+  if (dc.target == RenderTarget::Screen) {
     QPainter& p = *dc.painter;
     p.save();
     p.setCompositionMode(QPainter::CompositionMode_Source);

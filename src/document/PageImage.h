@@ -23,8 +23,8 @@ constexpr int kFaxImageHeight = 2332;
 constexpr int kBmpPixelsPerMetre = 2880;
 
 // Paints the page into `dc` as the view paints it, without desk and grid: sets g_rcPage from
-// the document's page size, paints the page white (not on a printer), then every object
-// through CDrawDoc::DrawAll. `view` may be null.
+// the document's page size, paints the page white (on screen; paper is white and the page
+// image starts white), then every object through CDrawDoc::DrawAll. `view` may be null.
 void PaintPage(RenderContext& dc, CDrawDoc& doc, ViewPort* view);
 
 // The page image: QImage::Format_Mono, 1728 x 2332, colour table {black, white} (bit 1 is
