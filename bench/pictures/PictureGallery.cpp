@@ -25,9 +25,9 @@ int main(int argc, char** argv) {
     const char* format;
   };
   const Sample samples[] = {
-      {"photo", lwtest::MakePhoto(480, 320), "jpg"},
-      {"logo", lwtest::MakeLogo(480, 160), "png"},
-      {"signature", lwtest::MakeSignature(400, 130), "jpg"},
+      {"photo", lwtest::MakePhoto(360, 240), "jpg"},
+      {"logo", lwtest::MakeLogo(360, 120), "png"},
+      {"signature", lwtest::MakeSignature(360, 110), "jpg"},
   };
   for (const Sample& s : samples) {
     const QString source = QFile::decodeName(QByteArray::fromStdString(lw::MakeTempFile("gallery", std::string(".") + s.format)));
