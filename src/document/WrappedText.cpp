@@ -1,6 +1,9 @@
 #include "document/WrappedText.h"
 
 #include <QFontMetrics>
+#include <QHash>
+
+#include <cmath>
 
 namespace lw {
 namespace {
@@ -8,7 +11,7 @@ namespace {
 const QString kTabBlanks = QStringLiteral("        ");  // a tab becomes eight blanks
 
 // Characters of one code point: a surrogate pair counts as one.
-int CharLength(const QString& s, int i) {
+int CharLength(QStringView s, int i) {
   return (i + 1 < s.size() && s[i].isHighSurrogate() && s[i + 1].isLowSurrogate()) ? 2 : 1;
 }
 
@@ -87,8 +90,22 @@ std::vector<WrappedLine> WrapText(const LRect& rect, QString text, int lineHeigh
 void DrawWrappedText(RenderContext& dc, const QFont& font, const QColor& color,
                      const LRect& rect, const QString& text, unsigned format) {
   const QFontMetrics metrics(font);
-  const TextMeasure measure = [&metrics](QStringView run) {
-    return metrics.horizontalAdvance(run.toString());
+  const QFontMetricsF metricsF(font);
+  // A run's width is the sum of its characters' advances (kerning is off), each measured
+  // once: the line breaking measures the growing line after every character.
+  QHash<char32_t, double> advances;
+  const TextMeasure measure = [&](QStringView run) {
+    double width = 0;
+    for (qsizetype i = 0; i < run.size();) {
+      const qsizetype n = CharLength(run, int(i));
+      const char32_t cp = n == 2 ? QChar::surrogateToUcs4(run[i], run[i + 1]) : run[i].unicode();
+      auto it = advances.constFind(cp);
+      if (it == advances.constEnd())
+        it = advances.insert(cp, metricsF.horizontalAdvance(run.mid(i, n).toString()));
+      width += *it;
+      i += n;
+    }
+    return int(std::lround(width));
   };
   const std::vector<WrappedLine> lines = WrapText(rect, text, metrics.height(), measure);
   const qint64 available = qint64(rect.right) - rect.left;
@@ -105,7 +122,7 @@ void DrawWrappedText(RenderContext& dc, const QFont& font, const QColor& color,
     QString run = line.text;
     run.remove(u'\r');
     run.remove(u'\n');
-    int width = metrics.horizontalAdvance(run);
+    int width = measure(run);
     if (width > available) {
       // Blanks at the end of a line that does not fit are not shown (a tab that broke the
       // line): the line is aligned by its visible text.
@@ -113,7 +130,7 @@ void DrawWrappedText(RenderContext& dc, const QFont& font, const QColor& color,
       while (n > 0 && run[n - 1] == u' ') --n;
       if (n < run.size()) {
         run.truncate(n);
-        width = metrics.horizontalAdvance(run);
+        width = measure(run);
       }
     }
     if (run.isEmpty()) continue;
