@@ -12,6 +12,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -290,6 +291,11 @@ int CRasterImage::Draw(QPainter& painter, const QRectF& target) const {
                       deviceImage->format() == QImage::Format_MonoLSB)) {
     // A black-and-white page: resample the visible part to the target size and dither it.
     const QRectF mapped = painter.transform().mapRect(rect);
+    // Far outside any page image (a damaged file's position): nothing of it can show.
+    constexpr double kFar = 1 << 28;
+    if (std::abs(mapped.left()) > kFar || std::abs(mapped.top()) > kFar ||
+        std::abs(mapped.right()) > kFar || std::abs(mapped.bottom()) > kFar)
+      return 0;
     const QRect full(QPoint(qRound(mapped.left()), qRound(mapped.top())),
                      QSize(qRound(mapped.width()), qRound(mapped.height())));
     const QRect window = full.intersected(deviceImage->rect());

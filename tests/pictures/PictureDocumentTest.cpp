@@ -22,6 +22,8 @@
 #include <QBuffer>
 #include <QFileInfo>
 
+#include <climits>
+
 namespace lwtest {
 namespace {
 
@@ -163,6 +165,24 @@ TEST_F(PictureDocumentTest, EmbeddedPicturesOfOtherFormatsAndUnreadableBytes) {
   }
   EXPECT_TRUE(messages.isEmpty());
   for (const QString& f : {jpeg, tiff, junk}) QFile::remove(f);
+}
+
+TEST_F(PictureDocumentTest, PicturesStretchedFarBeyondThePagePaintOnlyWhatShows) {
+  const QString source = SavePicture(MakeLogo(120, 80), "png", "PNG");
+  CDrawDoc doc;
+  CDrawImage* image = InsertPicture(doc, source, {-864, 1086, -744, 1166});
+  const LRect positions[] = {
+      {INT_MIN, INT_MIN, INT_MAX, INT_MAX},  // from a damaged file
+      {-100000, -100000, 100000, 100000},    // the page shows a small part of it
+      {2000, 0, 2120, 80},                   // beside the page
+  };
+  for (const LRect& pos : positions) {
+    image->m_rcPos = pos;
+    const QImage page = lw::RenderPageImage(doc);
+    EXPECT_EQ(page.size(), QSize(1728, 2332));
+  }
+  doc.DeleteAllObjects();
+  QFile::remove(source);
 }
 
 TEST_F(PictureDocumentTest, ScreenPaintingScalesSmoothlyAndMirrorsReversedRectangles) {
