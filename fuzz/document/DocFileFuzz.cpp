@@ -2,6 +2,7 @@
 // QBuffer. Both readers must agree; whatever reads must write, and what is written must read
 // back and write again to the very same bytes. Any disagreement aborts.
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 #include <QBuffer>
@@ -46,7 +47,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   buffer.open(QIODevice::ReadOnly);
   CDrawDoc deviceDoc;
   const lw::FileResult deviceResult = lw::ReadDocument(buffer, deviceDoc);
-  if (deviceResult.status != spanResult.status || deviceResult.offset != spanResult.offset) std::abort();
+  if (deviceResult.status != spanResult.status || deviceResult.offset != spanResult.offset) {
+    std::fprintf(stderr, "span: %s\ndevice: %s\n", qPrintable(spanResult.Describe("input")),
+                 qPrintable(deviceResult.Describe("input")));
+    std::abort();
+  }
   if (!deviceResult.ok()) {
     if (!deviceDoc.m_objects.isEmpty()) std::abort();
     return 0;

@@ -2,6 +2,7 @@
 // and what is written must read back and write again to the very same bytes; a failed read
 // must leave the target list untouched. Any disagreement aborts.
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 #include <QByteArray>
@@ -42,6 +43,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!lw::ReadObjectList(QByteArrayView(written), list).ok()) std::abort();
   const QByteArray again = lw::WriteObjectListBytes(list);
   DeleteAll(list);
-  if (again != written) std::abort();
+  if (again != written) {
+    std::fprintf(stderr, "written: %s\nagain:   %s\n", written.toHex().constData(),
+                 again.toHex().constData());
+    std::abort();
+  }
   return 0;
 }

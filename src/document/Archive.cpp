@@ -59,6 +59,8 @@ bool IsAscii(const QString& s) {
 
 // Lead bytes of CP932 double-byte characters.
 bool IsLeadByte(uchar b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+// Second bytes of CP932 double-byte characters.
+bool IsTrailByte(uchar b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
 
 std::string Describe(const char* what, qint64 n) {
   return std::string(what) + " of " + std::to_string(n) + " bytes";
@@ -108,13 +110,19 @@ QString DecodeCp932(const char* data, qsizetype n) {
         iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == size_t(-1)) {
       if (inLeft == 0) break;
       if (cd != iconv_t(-1) && errno == E2BIG) break;  // cannot happen: one unit per byte
-      // An invalid or incomplete sequence: keep its first byte as an escape and go on.
-      const char16_t unit = char16_t(0xDC00 | uchar(*inPtr));
-      std::memcpy(outPtr, &unit, 2);
-      outPtr += 2;
-      outLeft -= 2;
-      ++inPtr;
-      --inLeft;
+      // An invalid or incomplete sequence: keep its bytes as escapes and go on. A lead byte
+      // takes a following byte of the trail range with it, as a two-byte character would;
+      // otherwise the canonical form of that next character, written back, could pair with
+      // the lead byte and read as something else.
+      const bool pair = IsLeadByte(uchar(*inPtr)) && inLeft >= 2 && IsTrailByte(uchar(inPtr[1]));
+      for (int k = 0; k < (pair ? 2 : 1); ++k) {
+        const char16_t unit = char16_t(0xDC00 | uchar(*inPtr));
+        std::memcpy(outPtr, &unit, 2);
+        outPtr += 2;
+        outLeft -= 2;
+        ++inPtr;
+        --inLeft;
+      }
     }
   }
   out.truncate((outPtr - outBase) / 2);
@@ -143,7 +151,7 @@ QByteArray EncodeCp932(const QString& s) {
     std::memcpy(&unit, inPtr, 2);
     size_t used = 2;
     char byte = '?';
-    if (unit >= 0xDC80 && unit <= 0xDCFF) {
+    if (unit >= 0xDC00 && unit <= 0xDCFF) {
       byte = char(unit & 0xFF);
     } else if (unit >= 0xD800 && unit <= 0xDBFF && inLeft >= 4) {
       char16_t next;
@@ -191,6 +199,7 @@ void ArchiveReader::FailLength(qint64 n, const char* what) const {
 bool ArchiveReader::Refill() {
   if (!m_device) return false;
   m_consumed += m_end - m_begin;
+  m_begin = m_cur = m_end;  // the window is used up, whatever comes next
   const qint64 want = std::min<qint64>(m_buffer.size(), m_total - m_consumed);
   if (want <= 0) return false;
   const qint64 got = m_device->read(m_buffer.data(), want);

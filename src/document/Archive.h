@@ -4,11 +4,11 @@
 // class and object tags that identify the class of every stored object.
 //
 // Strings. In memory they are QString; in the stream they are CP932 bytes (converted with
-// iconv). Bytes that are not valid CP932 are kept as the lone surrogates U+DC80..U+DCFF on
-// reading and written back as the same bytes, so a string survives a read and a write byte
-// for byte. (CP932 maps a few characters twice, e.g. 0x8790 and 0x81E0 both to U+2252; the
-// writer uses the standard code for those, as Windows does.) Characters that CP932 lacks are
-// written as '?'.
+// iconv). Bytes that are not valid CP932 are kept as the lone surrogates U+DC00..U+DCFF on
+// reading (an invalid lead byte together with the trail-range byte after it) and written back
+// as the same bytes, so a string survives a read and a write byte for byte. (CP932 maps a few
+// characters twice, e.g. 0x8790 and 0x81E0 both to U+2252; the writer uses the standard code
+// for those, as Windows does.) Characters that CP932 lacks are written as '?'.
 //
 // Tags. Classes and objects share one numbering that starts at 1 (0 is the null object). A
 // class is named (new-class tag: 0xFFFF, schema, name length, name) the first time one of its

@@ -229,6 +229,8 @@ TEST_F(FileFormatTest, StringsKeepTheirBytes) {
       QByteArray("\x81\x20\x82", 3),          // a lead byte before a space
       QByteArray("a\0b", 3),                  // an embedded zero
       QByteArray("\xF0\x40\xF9\xFC", 4),      // user-defined characters
+      QByteArray("\x85\x41z", 3),              // an undefined pair takes its second byte along
+      QByteArray("\xEE\xED\x40", 3),          // ... so ED 40 is not rewritten as FA 5C
   };
   for (const QByteArray& raw : cases) {
     SCOPED_TRACE(raw.toHex().toStdString());
@@ -243,6 +245,16 @@ TEST_F(FileFormatTest, StringsKeepTheirBytes) {
     out.Flush();
     EXPECT_EQ(again.toHex(), stream.toHex());
   }
+}
+
+TEST_F(FileFormatTest, DoublyMappedCharactersAreWrittenInTheirStandardCode) {
+  // NEC-selected IBM extension (ED 40) and NEC row 13 (87 90) read as the characters that
+  // IBM's extension (FA 5C) and JIS row 2 (81 E0) also encode; those are what is written.
+  const QByteArray stream = Bytes().str("\xED\x40\x87\x90").b;
+  lw::ArchiveReader in(stream.constData(), stream.size());
+  const QString s = in.ReadString();
+  EXPECT_EQ(s, QString::fromUtf16(u"\u7E8A\u2252"));
+  EXPECT_EQ(lw::EncodeCp932(s).toHex(), "fa5c81e0");
 }
 
 TEST_F(FileFormatTest, Utf16StringsAreRead) {

@@ -36,7 +36,7 @@ class Json {
   }
   void Key(const char* name) {
     Separate();
-    String(QString::fromLatin1(name));
+    Quoted(QString::fromLatin1(name));
     out += ": ";
     m_afterKey = true;
   }
@@ -56,6 +56,9 @@ class Json {
   }
   void String(const QString& s) {
     Separate();
+    Quoted(s);
+  }
+  void Quoted(const QString& s) {
     out += '"';
     for (char c : s.toUtf8()) {
       const uchar u = uchar(c);
