@@ -4,6 +4,7 @@
 #include "app/texts/LanguageSource.h"
 #include "app/texts/TextLoader.h"
 #include "document/DocGlobals.h"
+#include "view/CDrawView.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -16,6 +17,7 @@ void ResetProgramState() {
   lw::CloseLanguageFile();
   QFile::remove(lw::SettingsStore().FilePath());
   lw::ResetAllState();
+  lw::ResetViewState();
 }
 
 bool OpenLanguageSource(const QString& source) {

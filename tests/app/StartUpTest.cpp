@@ -15,6 +15,8 @@
 #include "app/CMainFrame.h"
 #include "base/TempFiles.h"
 #include "document/CDrawDoc.h"
+#include "document/CDrawObj.h"
+#include "document/ViewPort.h"
 #include "document/DocGlobals.h"
 #include "document/FileCommands.h"
 
@@ -22,6 +24,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -166,6 +169,44 @@ TEST_F(StartUp, PrintModeWithAMissingFilePrintsNothing) {
   answer.start(20);
   ASSERT_TRUE(QTest::qWaitFor([&] { return !frame->isVisible(); }));
   EXPECT_EQ(app.PrintExitCode(), 1);
+}
+
+TEST_F(StartUp, TheViewWritesTheSelectionIntoTheStatusPanes) {
+  CEditorApp app;
+  ASSERT_TRUE(app.InitInstance({}));
+  CMainFrame* frame = app.MainFrame();
+  if (!frame->View()) GTEST_SKIP() << "built without the editing view";
+  CDrawDoc* doc = app.Document();
+  auto* obj = new CDrawObj;
+  obj->m_rcPos = {-864 + 100, 1166 - 200, -864 + 400, 1166 - 260};  // 300 x 60 at (100, 200)
+  doc->AddObject(obj);
+  g_selection.append(obj);
+  doc->UpdateAllViews(nullptr, lw::kHintObjects);
+  EXPECT_EQ(frame->StatusPane(1)->text(), QStringLiteral("[ 100, 200 ]"));
+  EXPECT_EQ(frame->StatusPane(2)->text(), QStringLiteral("[ 300 x 60 ]"));
+  g_selection.clear();
+  doc->UpdateAllViews(nullptr, lw::kHintWholeView);
+  EXPECT_TRUE(frame->StatusPane(1)->text().isEmpty());
+  app.ExitInstance(0);
+}
+
+TEST_F(StartUp, TheZoomCommandsOfTheFrameStopAtTheViewsLimits) {
+  CEditorApp app;
+  ASSERT_TRUE(app.InitInstance({}));
+  CMainFrame* frame = app.MainFrame();
+  if (!frame->View()) GTEST_SKIP() << "built without the editing view";
+  frame->UpdateCommandUI();
+  EXPECT_TRUE(frame->RunCommand(32778));  // -1 -> 0
+  EXPECT_TRUE(frame->RunCommand(32778));  // 0 -> 1
+  frame->UpdateCommandUI();
+  EXPECT_FALSE(frame->Action(32778)->isEnabled());
+  EXPECT_FALSE(frame->RunCommand(32778));
+  EXPECT_EQ(g_nZoomLevel, 1);
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(frame->RunCommand(32779));
+  frame->UpdateCommandUI();
+  EXPECT_FALSE(frame->Action(32779)->isEnabled());
+  EXPECT_EQ(g_nZoomLevel, -2);
+  app.ExitInstance(0);
 }
 
 TEST_F(StartUp, AnUnknownOptionEndsTheProgramAtOnce) {
