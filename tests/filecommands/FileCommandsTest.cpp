@@ -314,11 +314,17 @@ TEST_F(FileCommandsTest, SaveToOwnFilePutsRecipientNameFieldsOnTop) {
   EXPECT_TRUE(files->OnSaveDocument(PathOf(QStringLiteral("copy.lwt"))));
   EXPECT_EQ(doc->m_objects, made);
   // A save to the document's own file: the shape, section B, section A, name B, name A.
+  // The replaced file keeps its permissions.
+  const QString copy = PathOf(QStringLiteral("copy.lwt"));
+  const auto mode = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
+  ASSERT_TRUE(QFile::setPermissions(copy, mode));
   Edit();
   CDrawObj* added = doc->m_objects.back();
   files->OnFileSave();
   const QList<CDrawObj*> expected = {made[2], added, made[4], made[1], made[3], made[0]};
   EXPECT_EQ(doc->m_objects, expected);
+  const QFileDevice::Permissions ownerGroupOther(0x7077);
+  EXPECT_EQ(QFile::permissions(copy) & ownerGroupOther, mode & ownerGroupOther);
   CDrawDoc check;
   ASSERT_TRUE(lw::ReadDocumentFile(PathOf(QStringLiteral("copy.lwt")), check).ok());
   ASSERT_EQ(check.m_objects.size(), 6);
