@@ -42,8 +42,7 @@ PromptAnswer QtFilePrompts::Ask(const PromptMessage& message) {
       box.setDefaultButton(QMessageBox::Yes);
       break;
   }
-  box.setEscapeButton(message.buttons == PromptButtons::Ok ? QMessageBox::Ok
-                                                           : QMessageBox::Cancel);
+  box.setEscapeButton(message.buttons == PromptButtons::Ok ? QMessageBox::Ok : QMessageBox::Cancel);
   switch (box.exec()) {
     case QMessageBox::Ok:
       return PromptAnswer::Ok;

@@ -246,8 +246,8 @@ void FileCommands::ResetToUntitled(bool repaintFrame) {
 PromptAnswer FileCommands::AskSaveQuestion() {
   QString name = g_strDocPath.isEmpty() ? Text(kTextUntitledFile) : FileNameOf(g_strDocPath);
   name.chop(4);  // ".lwt"
-  return m_prompts.Ask({kTextSaveChanges, name + Text(kTextSaveChanges),
-                        PromptButtons::YesNoCancel, PromptIcon::Question});
+  return m_prompts.Ask({kTextSaveChanges, name + Text(kTextSaveChanges), PromptButtons::YesNoCancel,
+                        PromptIcon::Question});
 }
 
 // ---- New --------------------------------------------------------------------------------
@@ -297,8 +297,8 @@ void FileCommands::OnFileOpen() {
       OnOpenDocument(path);
       return;
     }
-    m_prompts.Ask({kTextNotCoverPage, Text(kTextNotCoverPage), PromptButtons::Ok,
-                   PromptIcon::Exclamation});
+    m_prompts.Ask(
+        {kTextNotCoverPage, Text(kTextNotCoverPage), PromptButtons::Ok, PromptIcon::Exclamation});
   }
 }
 
@@ -309,8 +309,8 @@ bool FileCommands::OnOpenDocument(const QString& path) {
   const int previousReadOnly = g_bOpenedReadOnly;
 
   if (!HasCoverPageExtension(path)) {
-    m_prompts.Ask({kTextNotCoverPage, Text(kTextNotCoverPage), PromptButtons::Ok,
-                   PromptIcon::Exclamation});
+    m_prompts.Ask(
+        {kTextNotCoverPage, Text(kTextNotCoverPage), PromptButtons::Ok, PromptIcon::Exclamation});
     ResetToUntitled(true);
     return false;
   }
@@ -336,8 +336,8 @@ bool FileCommands::OnOpenDocument(const QString& path) {
   g_strDocPath = path;
 
   if (!FileExists(path)) {
-    m_prompts.Ask({kTextFileMissing, Text(kTextFileMissing), PromptButtons::Ok,
-                   PromptIcon::Exclamation});
+    m_prompts.Ask(
+        {kTextFileMissing, Text(kTextFileMissing), PromptButtons::Ok, PromptIcon::Exclamation});
     ResetToUntitled(true);
     return false;
   }
@@ -414,8 +414,8 @@ int FileCommands::AskReadOnly(const QString& path) {
 void FileCommands::OnFileSave() {
   if (!g_strDocPath.isEmpty()) {
     if (IsFolderReadOnly(g_strDocPath)) {
-      m_prompts.Ask({kTextCannotSave, Text(kTextCannotSave), PromptButtons::Ok,
-                     PromptIcon::Exclamation});
+      m_prompts.Ask(
+          {kTextCannotSave, Text(kTextCannotSave), PromptButtons::Ok, PromptIcon::Exclamation});
       g_bFolderReadOnly = 0;
     } else {
       OnSaveDocument(g_strDocPath);
@@ -449,8 +449,8 @@ void FileCommands::OnFileSaveAs() {
 bool FileCommands::SaveAsChosen(const QString& chosen) {
   const QString path = SaveAsPath(chosen);
   if (IsFolderReadOnly(path)) {
-    m_prompts.Ask({kTextCannotSave, Text(kTextCannotSave), PromptButtons::Ok,
-                   PromptIcon::Exclamation});
+    m_prompts.Ask(
+        {kTextCannotSave, Text(kTextCannotSave), PromptButtons::Ok, PromptIcon::Exclamation});
     g_bFolderReadOnly = 0;
     return false;
   }
@@ -502,8 +502,8 @@ bool FileCommands::OnSaveDocument(const QString& path) {
 // is locked before it takes the name, so the document stays held without a gap.
 bool FileCommands::WriteDocument(const QString& path) {
   auto fail = [&] {
-    m_prompts.Ask({kTextCannotSave, Text(kTextCannotSave), PromptButtons::Ok,
-                   PromptIcon::Exclamation});
+    m_prompts.Ask(
+        {kTextCannotSave, Text(kTextCannotSave), PromptButtons::Ok, PromptIcon::Exclamation});
     return false;
   };
   QSaveFile out(path);

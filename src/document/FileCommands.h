@@ -35,22 +35,22 @@ namespace lw {
 class FileLock;
 
 // Message ids of the file commands.
-inline constexpr int kTextNotCoverPage = 62562;      // not a cover page file
-inline constexpr int kTextFileMissing = 62563;       // the file does not exist
-inline constexpr int kTextOpenReadOnlyInUse = 62565; // 'name' + : in use, open read-only?
-inline constexpr int kTextFolderReadOnly = 62571;    // folder accepts no files: read-only?
-inline constexpr int kTextIsReadOnly = 62566;        // name + " " + : is read-only
-inline constexpr int kTextCannotSaveInUse = 62568;   // 'name' + " " + : in use, cannot save
-inline constexpr int kTextCannotSave = 62570;        // document could not be saved
-inline constexpr int kTextReadOnlySuffix = 62572;    // "(読み取り専用)" in the title
-inline constexpr int kTextUntitledFile = 62573;      // "無題.lwt"
-inline constexpr int kTextSaveChanges = 62580;       // name + : modified, save?
-inline constexpr int kTextUntitled = 62456;          // "無題"
-inline constexpr int kTextFileFilter = 62554;        // filter of the file dialogs
+inline constexpr int kTextNotCoverPage = 62562;        // not a cover page file
+inline constexpr int kTextFileMissing = 62563;         // the file does not exist
+inline constexpr int kTextOpenReadOnlyInUse = 62565;   // 'name' + : in use, open read-only?
+inline constexpr int kTextFolderReadOnly = 62571;      // folder accepts no files: read-only?
+inline constexpr int kTextIsReadOnly = 62566;          // name + " " + : is read-only
+inline constexpr int kTextCannotSaveInUse = 62568;     // 'name' + " " + : in use, cannot save
+inline constexpr int kTextCannotSave = 62570;          // document could not be saved
+inline constexpr int kTextReadOnlySuffix = 62572;      // "(読み取り専用)" in the title
+inline constexpr int kTextUntitledFile = 62573;        // "無題.lwt"
+inline constexpr int kTextSaveChanges = 62580;         // name + : modified, save?
+inline constexpr int kTextUntitled = 62456;            // "無題"
+inline constexpr int kTextFileFilter = 62554;          // filter of the file dialogs
 inline constexpr int kTextSaveChangesOnClose = 61699;  // "%1 への変更を保存しますか?"
-inline constexpr int kTextUntitledOnClose = 61443;   // "無題"
-inline constexpr int kTextAppName = 129;             // the program's name
-inline constexpr int kTextFileUnreadable = 62575;    // a file that cannot be read at all
+inline constexpr int kTextUntitledOnClose = 61443;     // "無題"
+inline constexpr int kTextAppName = 129;               // the program's name
+inline constexpr int kTextFileUnreadable = 62575;      // a file that cannot be read at all
 
 // What a message box offers and what the user chose.
 enum class PromptButtons { Ok, OkCancel, YesNoCancel };

@@ -2,16 +2,16 @@
 
 #include <QFile>
 
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
 
 namespace lw {
 namespace {
 
 struct flock WholeFile(short type) {
-  struct flock fl{};
+  struct flock fl {};
   fl.l_type = type;
   fl.l_whence = SEEK_SET;
   fl.l_start = 0;
@@ -35,7 +35,7 @@ bool LocksUnsupported(int err) { return err == ENOLCK || err == EINVAL || err ==
 }  // namespace
 
 FileLock::FileLock(int fd) : m_fd(fd) {
-  struct stat st{};
+  struct stat st {};
   if (::fstat(fd, &st) == 0) {
     m_dev = st.st_dev;
     m_ino = st.st_ino;
@@ -74,7 +74,7 @@ bool FileLock::IsLockedElsewhere(const QString& path) {
 }
 
 bool FileLock::Holds(const QString& path) const {
-  struct stat st{};
+  struct stat st {};
   if (::stat(QFile::encodeName(path).constData(), &st) != 0) return false;
   return st.st_dev == m_dev && st.st_ino == m_ino;
 }

@@ -54,8 +54,8 @@ int GridSpacingFor(int zoomLevel) {
 namespace {
 
 int ClampToInt(qint64 v) {
-  return int(std::clamp<qint64>(v, std::numeric_limits<int>::min(),
-                                std::numeric_limits<int>::max()));
+  return int(
+      std::clamp<qint64>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 qint64 MulDiv64(qint64 a, qint64 b, qint64 c) {
@@ -143,8 +143,7 @@ CDrawView::~CDrawView() {
 // ---- mapping ------------------------------------------------------------------------------
 
 QSize CDrawView::PageSize() const {
-  if (m_pDocument && m_pDocument->m_sizePage.width() > 0 &&
-      m_pDocument->m_sizePage.height() > 0) {
+  if (m_pDocument && m_pDocument->m_sizePage.width() > 0 && m_pDocument->m_sizePage.height() > 0) {
     return m_pDocument->m_sizePage;
   }
   return QSize(lw::kPageWidthPortrait, lw::kPageHeightPortrait);
@@ -158,27 +157,26 @@ LPoint CDrawView::LogicalToDevice(LPoint p) const {
   const QSize page = PageSize();
   const QPoint scroll = ScrollOffset();
   const int div = g_nZoomDivisor;
-  return {lw::ClampToInt(lw::MulDiv64(qint64(p.x) + page.width() / 2, logicalDpiX(), div) -
-                         scroll.x()),
-          lw::ClampToInt(lw::MulDiv64(qint64(page.height() / 2) - p.y, logicalDpiY(), div) -
-                         scroll.y())};
+  return {
+      lw::ClampToInt(lw::MulDiv64(qint64(p.x) + page.width() / 2, logicalDpiX(), div) - scroll.x()),
+      lw::ClampToInt(lw::MulDiv64(qint64(page.height() / 2) - p.y, logicalDpiY(), div) -
+                     scroll.y())};
 }
 
 LPoint CDrawView::DeviceToLogical(LPoint p) const {
   const QSize page = PageSize();
   const QPoint scroll = ScrollOffset();
   const int div = g_nZoomDivisor;
-  return {lw::ClampToInt(lw::MulDiv64(qint64(p.x) + scroll.x(), div, logicalDpiX()) -
-                         page.width() / 2),
-          lw::ClampToInt(page.height() / 2 -
-                         lw::MulDiv64(qint64(p.y) + scroll.y(), div, logicalDpiY()))};
+  return {
+      lw::ClampToInt(lw::MulDiv64(qint64(p.x) + scroll.x(), div, logicalDpiX()) - page.width() / 2),
+      lw::ClampToInt(page.height() / 2 -
+                     lw::MulDiv64(qint64(p.y) + scroll.y(), div, logicalDpiY()))};
 }
 
 QTransform CDrawView::PageToClientTransform() const {
   const int div = std::max(1, g_nZoomDivisor);
   const QPoint scroll = ScrollOffset();
-  return lw::PageTransform(PageSize(), double(logicalDpiX()) / div,
-                           double(logicalDpiY()) / div) *
+  return lw::PageTransform(PageSize(), double(logicalDpiX()) / div, double(logicalDpiY()) / div) *
          QTransform::fromTranslate(-scroll.x(), -scroll.y());
 }
 
@@ -340,7 +338,9 @@ void CDrawView::SelectPointerTool() {}
 
 // ---- status panes -------------------------------------------------------------------------
 
-QString CDrawView::PositionPaneText() const { return lw::PositionPaneText(g_selection, PageSize()); }
+QString CDrawView::PositionPaneText() const {
+  return lw::PositionPaneText(g_selection, PageSize());
+}
 
 QString CDrawView::SizePaneText() const { return lw::SizePaneText(g_selection, PageSize()); }
 
@@ -367,8 +367,8 @@ void CDrawView::paintEvent(QPaintEvent*) {
   DrawPage(painter, PageToClientTransform(), viewport()->rect(), false);
 }
 
-void CDrawView::DrawPage(QPainter& painter, const QTransform& pageToDevice,
-                         const QRect& deviceRect, bool printing) {
+void CDrawView::DrawPage(QPainter& painter, const QTransform& pageToDevice, const QRect& deviceRect,
+                         bool printing) {
   const QSize pageSize = PageSize();
   const LRect page = lw::PageRectFor(pageSize);
   g_rcPage = page;
@@ -380,10 +380,9 @@ void CDrawView::DrawPage(QPainter& painter, const QTransform& pageToDevice,
     const QTransform toPage = pageToDevice.inverted();
     const QPointF a = toPage.map(QPointF(deviceRect.topLeft()));
     const QPointF b = toPage.map(QPointF(deviceRect.right() + 1, deviceRect.bottom() + 1));
-    const LRect client{int(std::floor(std::min(a.x(), b.x()))),
-                       int(std::floor(std::min(a.y(), b.y()))),
-                       int(std::ceil(std::max(a.x(), b.x()))),
-                       int(std::ceil(std::max(a.y(), b.y())))};
+    const LRect client{
+        int(std::floor(std::min(a.x(), b.x()))), int(std::floor(std::min(a.y(), b.y()))),
+        int(std::ceil(std::max(a.x(), b.x()))), int(std::ceil(std::max(a.y(), b.y())))};
     DrawDesk(painter, pageToDevice, page, client);
     if (m_bShowGrid && !m_bUploadRendering) DrawGrid(painter, pageToDevice, page);
   }
@@ -425,9 +424,8 @@ void CDrawView::DrawDesk(QPainter& painter, const QTransform& t, const LRect& pa
   // Shadow: five units right of and below the page, offset five units down and right.
   painter.fillRect(DeviceRect(t, pageRight, pageLower - 5, qint64(pageRight) + 5, pageUpper - 5),
                    shadow);
-  painter.fillRect(DeviceRect(t, qint64(pageLeft) + 5, pageLower - 5, qint64(pageRight) + 5,
-                              pageLower),
-                   shadow);
+  painter.fillRect(
+      DeviceRect(t, qint64(pageLeft) + 5, pageLower - 5, qint64(pageRight) + 5, pageLower), shadow);
   painter.fillRect(DeviceRect(t, pageLeft, pageLower, pageRight, pageUpper), Qt::white);
 }
 
@@ -473,7 +471,7 @@ void CDrawView::DrawGrid(QPainter& painter, const QTransform& t, const LRect& pa
 
 void CDrawView::DrawObjects(QPainter& painter, const QTransform& t, bool printing) {
   if (!m_pDocument) return;
-  const lw::RenderTarget target = printing            ? lw::RenderTarget::Print
+  const lw::RenderTarget target = printing             ? lw::RenderTarget::Print
                                   : m_bUploadRendering ? lw::RenderTarget::Upload
                                                        : lw::RenderTarget::Screen;
   lw::RenderContext dc(&painter, target, t);

@@ -87,10 +87,10 @@ class CDrawView : public QAbstractScrollArea, public lw::ViewPort {
   void OnActivateView(bool activate);
 
   // --- commands ---
-  void OnViewGrid();      // 32774: grid on or off
+  void OnViewGrid();  // 32774: grid on or off
   bool IsGridShown() const { return m_bShowGrid; }
-  void OnViewZoomIn();    // 32778
-  void OnViewZoomOut();   // 32779
+  void OnViewZoomIn();      // 32778
+  void OnViewZoomOut();     // 32779
   bool CanZoomIn() const;   // update handler of 32778
   bool CanZoomOut() const;  // update handler of 32779
 
@@ -106,14 +106,14 @@ class CDrawView : public QAbstractScrollArea, public lw::ViewPort {
                 bool printing);
 
   // --- members (shared with the tools, printing and upload code) ---
-  QString m_strServerAddress;       // upload destination (filled by the upload settings)
-  QString m_strPictureTemp;         // temporary ".tif" the upload writes the page image to
-  int m_bUploadRendering = 0;       // the upload is rendering the page: no grid, no fields
-  quint16 m_nServerPort = 0;        // upload destination port
-  quint32 m_dwLastButtonDown = 0;   // time of the last left-button press (ms)
-  int m_bInPrintPreview = 0;        // between preparing and ending a print preview
-  int m_bShowGrid = 1;              // grid visible
-  int m_bViewActive = 0;            // active view: handles shown, mouse input accepted
+  QString m_strServerAddress;      // upload destination (filled by the upload settings)
+  QString m_strPictureTemp;        // temporary ".tif" the upload writes the page image to
+  int m_bUploadRendering = 0;      // the upload is rendering the page: no grid, no fields
+  quint16 m_nServerPort = 0;       // upload destination port
+  quint32 m_dwLastButtonDown = 0;  // time of the last left-button press (ms)
+  int m_bInPrintPreview = 0;       // between preparing and ending a print preview
+  int m_bShowGrid = 1;             // grid visible
+  int m_bViewActive = 0;           // active view: handles shown, mouse input accepted
 
  signals:
   // The texts of panes 32823 and 32824 may have changed (after every repaint hint).
@@ -129,8 +129,7 @@ class CDrawView : public QAbstractScrollArea, public lw::ViewPort {
 
  private:
   void UpdateScrollBars();
-  void DrawDesk(QPainter& painter, const QTransform& t, const LRect& page,
-                const LRect& client);
+  void DrawDesk(QPainter& painter, const QTransform& t, const LRect& page, const LRect& client);
   void DrawGrid(QPainter& painter, const QTransform& t, const LRect& page);
   void DrawObjects(QPainter& painter, const QTransform& t, bool printing);
   void Zoom(int step);

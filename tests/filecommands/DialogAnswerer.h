@@ -42,7 +42,7 @@ class DialogAnswerer {
     EXPECT_TRUE(m_answers.empty()) << m_answers.size() << " answers left unused";
   }
 
-  std::vector<SeenBox> seen;        // message boxes, in order
+  std::vector<SeenBox> seen;         // message boxes, in order
   std::vector<QString> fileDialogs;  // "open" or "save", in order
 
  private:

@@ -50,12 +50,8 @@ TEST_F(FileCommandsTest, ExtensionRulesOfOpen) {
     bool opens;
   };
   const Case cases[] = {
-      {"plain.lwt", true},
-      {"CAPITALS.LWT", true},
-      {"Mixed.Lwt", true},
-      {"backup.lwt.bak", false},
-      {"other.txt", false},
-      {"nodot_lwt", false},
+      {"plain.lwt", true},       {"CAPITALS.LWT", true}, {"Mixed.Lwt", true},
+      {"backup.lwt.bak", false}, {"other.txt", false},   {"nodot_lwt", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -478,11 +474,11 @@ TEST(RecentFileListTest, NewestFirstAtMostFiveWithoutDuplicates) {
   QStringList seen;
   list.onChanged = [&](const QStringList& l) { seen = l; };
   for (int i = 1; i <= 6; ++i) list.Add(QStringLiteral("/d/%1.lwt").arg(i));
-  EXPECT_EQ(list.Entries(), (QStringList{"/d/6.lwt", "/d/5.lwt", "/d/4.lwt", "/d/3.lwt",
-                                         "/d/2.lwt"}));
+  EXPECT_EQ(list.Entries(),
+            (QStringList{"/d/6.lwt", "/d/5.lwt", "/d/4.lwt", "/d/3.lwt", "/d/2.lwt"}));
   list.Add(QStringLiteral("/d/./3.lwt"));  // the same file, moved to the head
-  EXPECT_EQ(list.Entries(), (QStringList{"/d/3.lwt", "/d/6.lwt", "/d/5.lwt", "/d/4.lwt",
-                                         "/d/2.lwt"}));
+  EXPECT_EQ(list.Entries(),
+            (QStringList{"/d/3.lwt", "/d/6.lwt", "/d/5.lwt", "/d/4.lwt", "/d/2.lwt"}));
   list.Remove(QStringLiteral("/d/6.lwt"));
   EXPECT_EQ(list.Entries().size(), 4);
   EXPECT_EQ(seen, list.Entries());

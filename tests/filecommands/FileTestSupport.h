@@ -76,8 +76,8 @@ class FileCommandsTest : public ::testing::Test {
   void SetUp() override {
     lw::ResetAllState();
     ASSERT_TRUE(dir.isValid());
-    previousHandler = lw::SetMessageHandler(
-        [this](int id, const QString&) { reported.push_back(id); });
+    previousHandler =
+        lw::SetMessageHandler([this](int id, const QString&) { reported.push_back(id); });
     doc = std::make_unique<CDrawDoc>();
     files = std::make_unique<lw::FileCommands>(*doc, prompts);
     files->onTitleChanged = [this](const QString& t) { titles.push_back(t); };
@@ -87,8 +87,8 @@ class FileCommandsTest : public ::testing::Test {
     doc.reset();
     lw::SetMessageHandler(previousHandler);
     // Give back write access so the folder can be removed.
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                          QFileDevice::ExeOwner);
+    QFile::setPermissions(dir.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     lw::ResetAllState();
   }
 

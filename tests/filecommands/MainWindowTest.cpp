@@ -92,8 +92,8 @@ TEST_F(MainWindowTest, NewOpenSaveAndSaveAsThroughTheMenus) {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   }
   {
-    DialogAnswerer user({Answer::File(picture), Answer::Box(QMessageBox::Ok),
-                         Answer::File(letter)});
+    DialogAnswerer user(
+        {Answer::File(picture), Answer::Box(QMessageBox::Ok), Answer::File(letter)});
     EXPECT_TRUE(frame->RunCommand(lw::cmd::kFileOpen));
     ASSERT_EQ(user.seen.size(), 1u);
     EXPECT_EQ(user.seen[0].text,

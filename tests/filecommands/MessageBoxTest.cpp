@@ -29,8 +29,7 @@ TEST_F(FileCommandsTest, MessagesAppearAsBoxesTheUserAnswers) {
     EXPECT_FALSE(gui.OnOpenDocument(other));
     ASSERT_EQ(user.seen.size(), 1u);
     EXPECT_EQ(user.seen[0].text, QStringLiteral("無題 は変更されています。保存しますか？"));
-    EXPECT_EQ(user.seen[0].buttons,
-              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_EQ(user.seen[0].buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     EXPECT_EQ(doc->m_objects.size(), 1);
   }
   {

@@ -113,8 +113,8 @@ TEST_F(ViewTest, ZoomLevelsAndTheirLimits) {
     int divisor;
   };
   const Step steps[] = {
-      {true, 0, base},      {true, 1, base / 2}, {true, 1, base / 2},  // third is refused
-      {false, 0, base},     {false, -1, 2 * base}, {false, -2, 4 * base},
+      {true, 0, base},       {true, 1, base / 2},   {true, 1, base / 2},  // third is refused
+      {false, 0, base},      {false, -1, 2 * base}, {false, -2, 4 * base},
       {false, -2, 4 * base},  // the fourth from level 1 is refused
   };
   for (const Step& s : steps) {
@@ -221,8 +221,7 @@ TEST_F(ViewTest, StatusPanesOfTheSelection) {
       {"left of the page", {-900, 1000, -800, 900}, {1728, 2332}, "[ 0, 166 ]", "[ 100 x 100 ]"},
       {"above the page", {0, 1200, 10, 1100}, {1728, 2332}, "[ 864, 0 ]", "[ 10 x 100 ]"},
       {"stored upside down", {100, -50, 0, 50}, {1728, 2332}, "[ 864, 1116 ]", "[ 100 x 100 ]"},
-      {"landscape, full width", {-1166, 864, 1166, 0}, {2332, 1728}, "[ 0, 0 ]",
-       "[ 1728 x 1166 ]"},
+      {"landscape, full width", {-1166, 864, 1166, 0}, {2332, 1728}, "[ 0, 0 ]", "[ 1728 x 1166 ]"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);

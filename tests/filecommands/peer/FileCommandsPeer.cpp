@@ -19,11 +19,11 @@
 #include <QFileDevice>
 #include <QIODevice>
 
+#include <unistd.h>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
