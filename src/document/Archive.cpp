@@ -6,7 +6,6 @@
 #include <bit>
 #include <cerrno>
 #include <iconv.h>
-#include <unistd.h>
 
 namespace lw {
 namespace {
@@ -64,30 +63,6 @@ bool IsTrailByte(uchar b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <
 
 std::string Describe(const char* what, qint64 n) {
   return std::string(what) + " of " + std::to_string(n) + " bytes";
-}
-
-bool WriteAllToFd(int fd, const char* data, size_t n) {
-  while (n > 0) {
-    const ssize_t w = ::write(fd, data, n);
-    if (w < 0 && errno == EINTR) continue;
-    if (w <= 0) return false;
-    data += w;
-    n -= size_t(w);
-  }
-  return true;
-}
-
-// Reads up to n bytes; fewer only at the end of the file or on an error (then *failed).
-size_t ReadFromFd(int fd, char* data, size_t n, bool* failed) {
-  size_t got = 0;
-  while (got < n) {
-    const ssize_t r = ::read(fd, data + got, n - got);
-    if (r < 0 && errno == EINTR) continue;
-    if (r < 0) *failed = true;
-    if (r <= 0) break;
-    got += size_t(r);
-  }
-  return got;
 }
 
 }  // namespace
@@ -364,14 +339,14 @@ int ArchiveReader::ReadObjectTag(const std::vector<const char*>& classNames) {
   return cls;
 }
 
-bool ArchiveReader::CopyToFile(qint64 n, int fd) {
+bool ArchiveReader::CopyToFile(qint64 n, std::FILE* file) {
   Require(n, "picture");
   char block[kPictureBlockSize];
-  bool ok = fd >= 0;
+  bool ok = file != nullptr;
   while (n > 0) {
     const qint64 take = std::min<qint64>(n, kPictureBlockSize);
     ReadSlow(block, take);
-    if (ok) ok = WriteAllToFd(fd, block, size_t(take));
+    if (ok) ok = std::fwrite(block, 1, size_t(take), file) == size_t(take);
     n -= take;
   }
   return ok;
@@ -492,15 +467,13 @@ void ArchiveWriter::WriteObjectTag(const char* className) {
   ++m_mapCount;  // the object
 }
 
-bool ArchiveWriter::CopyFromFile(int fd, qint64 n) {
+bool ArchiveWriter::CopyFromFile(std::FILE* file, qint64 n) {
   char block[kPictureBlockSize];
-  bool ok = fd >= 0;
-  bool failed = false;
+  bool ok = file != nullptr;
   while (n > 0) {
     const qint64 take = std::min<qint64>(n, kPictureBlockSize);
     std::memset(block, 0, sizeof block);
-    if (ok && ReadFromFd(fd, block, size_t(take), &failed) < size_t(take)) ok = false;
-    if (failed) ok = false;
+    if (ok) ok = std::fread(block, 1, size_t(take), file) == size_t(take);
     WriteBytes(block, take);
     n -= take;
   }

@@ -26,6 +26,7 @@
 #include <QtEndian>
 #include <QtGlobal>
 
+#include <cstdio>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -102,11 +103,10 @@ class ArchiveReader {
   // stored once; a reference to it would put it in a list twice).
   int ReadObjectTag(const std::vector<const char*>& classNames);
 
-  // Copies `n` bytes of the stream to the file descriptor `fd` through a block of
-  // kPictureBlockSize bytes. A failing or missing file (fd < 0) does not stop the copy: the
-  // bytes are still consumed, so the stream stays in step. Returns whether every byte reached
-  // the file.
-  bool CopyToFile(qint64 n, int fd);
+  // Copies `n` bytes of the stream to `file` through a block of kPictureBlockSize bytes. A
+  // failing or missing file (null) does not stop the copy: the bytes are still consumed, so
+  // the stream stays in step. Returns whether every byte reached the file.
+  bool CopyToFile(qint64 n, std::FILE* file);
 
   // Throws a format error at the current offset.
   [[noreturn]] void Fail(const std::string& what) const;
@@ -186,11 +186,10 @@ class ArchiveWriter {
   // the writer): the new-class tag on its first use, a class reference afterwards.
   void WriteObjectTag(const char* className);
 
-  // Writes exactly `n` bytes taken from the file descriptor `fd` through a block of
-  // kPictureBlockSize bytes, each block cleared before it is read; what the file cannot
-  // supply (it is shorter, fails, or fd < 0) is written as zero bytes. Returns whether every
-  // byte came from the file.
-  bool CopyFromFile(int fd, qint64 n);
+  // Writes exactly `n` bytes taken from `file` through a block of kPictureBlockSize bytes,
+  // each block cleared before it is read; what the file cannot supply (it is shorter, fails,
+  // or is null) is written as zero bytes. Returns whether every byte came from the file.
+  bool CopyFromFile(std::FILE* file, qint64 n);
 
   // Writes the buffered bytes to the device. Throws on a device error.
   void Flush();

@@ -10,9 +10,8 @@
 #include <QFile>
 
 #include <cmath>
-#include <fcntl.h>
+#include <cstdio>
 #include <limits>
-#include <unistd.h>
 
 namespace lw {
 namespace {
@@ -84,6 +83,14 @@ LOGFONT ReadFont(ArchiveReader& in) {
   return f;
 }
 
+// A working file opened for the picture's 4096-byte blocks, with a larger stdio buffer so that
+// the system is called once per 64 KiB rather than once per block.
+std::FILE* OpenBuffered(const QByteArray& path, const char* mode) {
+  std::FILE* file = std::fopen(path.constData(), mode);
+  if (file) std::setvbuf(file, nullptr, _IOFBF, 64 * 1024);
+  return file;
+}
+
 void WriteCommonPart(ArchiveWriter& out, const CDrawObj& o) {
   out.WriteInt(o.m_bHasImage);
   WriteRect(out, o.m_rcPos);
@@ -117,12 +124,11 @@ void WriteCommonPart(ArchiveWriter& out, const CDrawObj& o) {
     // A negative count cannot be read back; such an object stores an empty picture.
     const int bytes = std::max(o.m_nImageBytes, 0);
     out.WriteInt(bytes);
-    int fd = -1;
-    if (!o.m_strImageFile.isEmpty())
-      fd = ::open(QFile::encodeName(o.m_strImageFile).constData(), O_RDONLY | O_CLOEXEC);
+    std::FILE* file = nullptr;
+    if (!o.m_strImageFile.isEmpty()) file = OpenBuffered(QFile::encodeName(o.m_strImageFile), "rbe");
     // A missing or short working file is not reported: the block keeps its stated length.
-    out.CopyFromFile(fd, bytes);
-    if (fd >= 0) ::close(fd);
+    out.CopyFromFile(file, bytes);
+    if (file) std::fclose(file);
   }
   out.WriteInt(o.m_nVRate);
   out.WriteInt(o.m_nHRate);
@@ -133,14 +139,14 @@ void ExtractPicture(ArchiveReader& in, CDrawObj& o) {
   if (o.m_nImageBytes < 0) in.Fail("negative picture byte count");
   in.Require(o.m_nImageBytes, "picture");
   const std::string path = lw::MakeTempFile("lwt", ".tmp");
-  int fd = -1;
+  std::FILE* file = nullptr;
   if (!path.empty()) {
     o.m_strImageFile = QFile::decodeName(QByteArray::fromStdString(path));
-    fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    file = OpenBuffered(QByteArray::fromStdString(path), "wbe");
   }
   // A failing working file is not reported; the bytes are consumed all the same.
-  in.CopyToFile(o.m_nImageBytes, fd);
-  if (fd >= 0) ::close(fd);
+  in.CopyToFile(o.m_nImageBytes, file);
+  if (file) std::fclose(file);
 }
 
 void ReadCommonPart(ArchiveReader& in, CDrawObj& o, int version) {
