@@ -5,6 +5,7 @@
 //   BM_OurPosts            our network part alone: PostForm of the three prepared forms
 //   BM_CurlTool            the curl program posting the same three bodies (one process, --next)
 //   BM_LibcurlInMemory     libcurl posting the three bodies from memory, fresh connections
+//   BM_PairedClients       the three clients in turn in every iteration, with the ratios
 //
 // The device answers the same way to all four (one fixed service id), so they differ only
 // in the client.
@@ -12,6 +13,7 @@
 #include <curl/curl.h>
 #include <tiffio.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -155,14 +157,19 @@ void BM_OurPosts(benchmark::State& state) {
   }
 }
 
-void BM_CurlTool(benchmark::State& state) {
-  Setup& s = S();
+std::string CurlCommand(const Setup& s) {
   std::string cmd = "curl -s -S";
   for (int i = 0; i < 3; ++i) {
     if (i) cmd += " --next";
     cmd += " -o /dev/null -H 'Content-Type: multipart/form-data; boundary=------WebTarn' -H 'Expect:'";
     cmd += " --data-binary @" + s.posts[i].body + " http://127.0.0.1:" + std::to_string(s.port) + s.posts[i].path;
   }
+  return cmd;
+}
+
+void BM_CurlTool(benchmark::State& state) {
+  Setup& s = S();
+  const std::string cmd = CurlCommand(s);
   for (auto _ : state) {
     if (std::system(cmd.c_str()) != 0) {
       state.SkipWithError("curl failed");
@@ -172,6 +179,29 @@ void BM_CurlTool(benchmark::State& state) {
 }
 
 size_t Discard(char*, size_t size, size_t n, void*) { return size * n; }
+
+// The three bodies posted from memory with plain libcurl, a fresh connection each.
+bool LibcurlUpload(const Setup& s) {
+  static std::string bodies[3];
+  if (bodies[0].empty())
+    for (int i = 0; i < 3; ++i) bodies[i] = Read(s.posts[i].body);
+  curl_slist* headers = curl_slist_append(nullptr, "Content-Type: multipart/form-data; boundary=------WebTarn");
+  headers = curl_slist_append(headers, "Expect:");
+  bool ok = true;
+  for (int i = 0; i < 3 && ok; ++i) {
+    CURL* c = curl_easy_init();
+    const std::string url = "http://127.0.0.1:" + std::to_string(s.port) + s.posts[i].path;
+    curl_easy_setopt(c, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(c, CURLOPT_POSTFIELDS, bodies[i].data());
+    curl_easy_setopt(c, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(bodies[i].size()));
+    curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers);
+    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, Discard);
+    ok = curl_easy_perform(c) == CURLE_OK;
+    curl_easy_cleanup(c);
+  }
+  curl_slist_free_all(headers);
+  return ok;
+}
 
 void BM_LibcurlInMemory(benchmark::State& state) {
   Setup& s = S();
@@ -200,10 +230,50 @@ void BM_LibcurlInMemory(benchmark::State& state) {
   curl_slist_free_all(headers);
 }
 
+// The three clients in turn within each iteration, so that they see the same machine load;
+// the counters are milliseconds per upload (three posts) and our time over each baseline.
+void BM_PairedClients(benchmark::State& state) {
+  Setup& s = S();
+  using Clock = std::chrono::steady_clock;
+  double ours = 0, lib = 0, tool = 0;
+  auto ourPosts = [&s] {
+    for (int i = 0; i < 3; ++i) {
+      lw::PostJob job{"127.0.0.1", s.posts[i].path, s.posts[i].head, s.posts[i].data,
+                      s.folder + "bench-ret.xml", lw::FormTail(), static_cast<uint16_t>(s.port)};
+      if (lw::PostForm(job) != 0) return false;
+    }
+    return true;
+  };
+  auto ms = [](Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double, std::milli>(b - a).count(); };
+  bool oursFirst = true;
+  for (auto _ : state) {
+    // The order of the two libcurl clients alternates so that neither always follows the
+    // curl process (which leaves the machine busier for a moment).
+    auto t0 = Clock::now();
+    if (!(oursFirst ? ourPosts() : LibcurlUpload(s))) return state.SkipWithError("post failed");
+    auto t1 = Clock::now();
+    if (!(oursFirst ? LibcurlUpload(s) : ourPosts())) return state.SkipWithError("post failed");
+    auto t2 = Clock::now();
+    if (std::system(CurlCommand(s).c_str()) != 0) return state.SkipWithError("curl failed");
+    auto t3 = Clock::now();
+    ours += oursFirst ? ms(t0, t1) : ms(t1, t2);
+    lib += oursFirst ? ms(t1, t2) : ms(t0, t1);
+    tool += ms(t2, t3);
+    oursFirst = !oursFirst;
+  }
+  const double n = static_cast<double>(state.iterations());
+  state.counters["ours_ms"] = ours / n;
+  state.counters["libcurl_ms"] = lib / n;
+  state.counters["curl_tool_ms"] = tool / n;
+  state.counters["ours/libcurl"] = ours / lib;
+  state.counters["ours/curl_tool"] = ours / tool;
+}
+
 BENCHMARK(BM_UploadTransactions)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OurPosts)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CurlTool)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LibcurlInMemory)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PairedClients)->Unit(benchmark::kMillisecond)->Iterations(100);
 
 }  // namespace
 
