@@ -68,13 +68,15 @@ std::vector<double> BlurredLightness(const QImage& image) {
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
       double v = 0;
-      for (int i = -4; i <= 4; ++i) v += kernel[size_t(i + 4)] * a[size_t(y) * w + std::clamp(x + i, 0, w - 1)];
+      for (int i = -4; i <= 4; ++i)
+        v += kernel[size_t(i + 4)] * a[size_t(y) * w + std::clamp(x + i, 0, w - 1)];
       b[size_t(y) * w + x] = v;
     }
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
       double v = 0;
-      for (int i = -4; i <= 4; ++i) v += kernel[size_t(i + 4)] * b[size_t(std::clamp(y + i, 0, h - 1)) * w + x];
+      for (int i = -4; i <= 4; ++i)
+        v += kernel[size_t(i + 4)] * b[size_t(std::clamp(y + i, 0, h - 1)) * w + x];
       a[size_t(y) * w + x] = v;
     }
   return a;
@@ -105,8 +107,8 @@ void ImageMagick(benchmark::State& state, const Sample& (*sample)()) {
   const Sample& s = sample();
   const QString out = TempPath("benchmagick", ".bmp");
   // One thread, as ours runs on one; its processor time is counted as `childCpuMs`.
-  const QByteArray command = "MAGICK_THREAD_LIMIT=1 convert '" + QFile::encodeName(s.path) + "' -monochrome 'BMP3:" +
-                             QFile::encodeName(out) + "'";
+  const QByteArray command = "MAGICK_THREAD_LIMIT=1 convert '" + QFile::encodeName(s.path) +
+                             "' -monochrome 'BMP3:" + QFile::encodeName(out) + "'";
   rusage before{};
   getrusage(RUSAGE_CHILDREN, &before);
   for (auto _ : state) {
@@ -122,10 +124,18 @@ void ImageMagick(benchmark::State& state, const Sample& (*sample)()) {
   QFile::remove(out);
 }
 
-BENCHMARK_CAPTURE(Leafwright, photo_2000x3000_jpeg, &Photo)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(ImageMagick, photo_2000x3000_jpeg, &Photo)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(Leafwright, logo_600x400_png, &Logo)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(ImageMagick, logo_600x400_png, &Logo)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Leafwright, photo_2000x3000_jpeg, &Photo)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(ImageMagick, photo_2000x3000_jpeg, &Photo)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(Leafwright, logo_600x400_png, &Logo)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(ImageMagick, logo_600x400_png, &Logo)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
 

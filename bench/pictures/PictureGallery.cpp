@@ -30,7 +30,8 @@ int main(int argc, char** argv) {
       {"signature", lwtest::MakeSignature(360, 110), "jpg"},
   };
   for (const Sample& s : samples) {
-    const QString source = QFile::decodeName(QByteArray::fromStdString(lw::MakeTempFile("gallery", std::string(".") + s.format)));
+    const QString source = QFile::decodeName(
+        QByteArray::fromStdString(lw::MakeTempFile("gallery", std::string(".") + s.format)));
     s.image.save(source, s.format, 92);
     CDrawImage picture;
     if (!picture.LoadPicture(source)) {
@@ -39,7 +40,8 @@ int main(int argc, char** argv) {
     }
     s.image.save(out.filePath(QStringLiteral("%1-before.png").arg(s.name)));
     QImage after(picture.m_strImageFile);
-    after.convertToFormat(QImage::Format_Mono).save(out.filePath(QStringLiteral("%1-after.png").arg(s.name)));
+    after.convertToFormat(QImage::Format_Mono)
+        .save(out.filePath(QStringLiteral("%1-after.png").arg(s.name)));
     QFile::remove(source);
     QFile::remove(picture.m_strImageFile);
   }

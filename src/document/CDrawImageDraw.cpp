@@ -5,7 +5,6 @@
 #include "document/DocGlobals.h"
 #include "document/PictureLoad.h"
 
-
 namespace {
 
 qint64 Abs(qint64 v) { return v < 0 ? -v : v; }
@@ -22,7 +21,8 @@ const bool g_pictureLoaderInstalled = [] {
 
 namespace lw {
 
-PictureRect PictureDrawRect(const LRect& pos, const LRect& page, int rasterWidth, int rasterHeight) {
+PictureRect PictureDrawRect(const LRect& pos, const LRect& page, int rasterWidth,
+                            int rasterHeight) {
   qint64 L = pos.left, T = pos.top, R = pos.right, B = pos.bottom;
   const bool natural = Abs(R - L) == rasterWidth && Abs(T - B) == rasterHeight;
   if (natural) {

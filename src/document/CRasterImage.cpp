@@ -101,7 +101,8 @@ void BlitMono(const QImage& source, QImage& target, int dx, int dy) {
 }
 
 // FreeImage output into a QSaveFile.
-unsigned DLL_CALLCONV WriteToSaveFile(void* buffer, unsigned size, unsigned count, fi_handle handle) {
+unsigned DLL_CALLCONV WriteToSaveFile(void* buffer, unsigned size, unsigned count,
+                                      fi_handle handle) {
   auto* file = static_cast<QSaveFile*>(handle);
   const qint64 bytes = qint64(size) * count;
   return file->write(static_cast<const char*>(buffer), bytes) == bytes ? count : 0;
@@ -113,7 +114,9 @@ int DLL_CALLCONV SeekInSaveFile(fi_handle handle, long offset, int origin) {
   if (origin == SEEK_END) to += file->size();
   return file->seek(to) ? 0 : -1;
 }
-long DLL_CALLCONV TellInSaveFile(fi_handle handle) { return long(static_cast<QSaveFile*>(handle)->pos()); }
+long DLL_CALLCONV TellInSaveFile(fi_handle handle) {
+  return long(static_cast<QSaveFile*>(handle)->pos());
+}
 
 // Writes `dib` as a BMP file; the old file at `path` is replaced only by a complete one.
 // Returns the file's size, or 0.
@@ -186,7 +189,8 @@ QImage CRasterImage::LoadedImage() const {
     image.setColorTable({qRgb(palette[0].rgbRed, palette[0].rgbGreen, palette[0].rgbBlue),
                          qRgb(palette[1].rgbRed, palette[1].rgbGreen, palette[1].rgbBlue)});
     const int bytes = std::min<int>(image.bytesPerLine(), int(FreeImage_GetPitch(m_pLoaded)));
-    for (int y = 0; y < h; ++y) std::memcpy(image.scanLine(y), TopRow(m_pLoaded, y), std::size_t(bytes));
+    for (int y = 0; y < h; ++y)
+      std::memcpy(image.scanLine(y), TopRow(m_pLoaded, y), std::size_t(bytes));
     m_cachedImage = image;
     return image;
   }
@@ -221,7 +225,8 @@ int CRasterImage::DrawToSurface(int x1, int y1, int x2, int y2) {
   if (m_surface.format() == QImage::Format_Mono) {
     if (tw == sw && th == sh) {
       // Same size: dither the rows as they come, without a whole plane.
-      QImage part = window == m_surface.rect() ? QImage() : QImage(window.size(), QImage::Format_Mono);
+      QImage part =
+          window == m_surface.rect() ? QImage() : QImage(window.size(), QImage::Format_Mono);
       QImage& out = part.isNull() ? m_surface : part;
       if (!part.isNull()) part.setColorTable(m_surface.colorTable());
       const auto rows = [&](int y, float* row) {
@@ -232,8 +237,8 @@ int CRasterImage::DrawToSurface(int x1, int y1, int x2, int y2) {
       if (!part.isNull()) BlitMono(part, m_surface, window.left(), window.top());
       return window.height();
     }
-    const LinearPlane plane = lw::picture::PlaneFromBgr(
-        sw, sh, true, [&](int y) { return TopRow(rgb.get(), y); });
+    const LinearPlane plane =
+        lw::picture::PlaneFromBgr(sw, sh, true, [&](int y) { return TopRow(rgb.get(), y); });
     const LinearPlane scaled =
         lw::picture::Resample(plane, tw, th, wx, wy, window.width(), window.height());
     const float paper = lw::picture::FindPaperWhite(scaled);
@@ -285,8 +290,9 @@ int CRasterImage::Draw(QPainter& painter, const QRectF& target) const {
   if (mirrorX || mirrorY) image = image.mirrored(mirrorX, mirrorY);
 
   QPaintDevice* device = painter.device();
-  const QImage* deviceImage =
-      device && device->devType() == QInternal::Image ? static_cast<const QImage*>(device) : nullptr;
+  const QImage* deviceImage = device && device->devType() == QInternal::Image
+                                  ? static_cast<const QImage*>(device)
+                                  : nullptr;
   if (deviceImage && (deviceImage->format() == QImage::Format_Mono ||
                       deviceImage->format() == QImage::Format_MonoLSB)) {
     // A black-and-white page: resample the visible part to the target size and dither it.

@@ -67,7 +67,8 @@ bool ReadDeclaredSize(const QString& path, int fif, DeclaredSize* size) {
   }
   // The other decoders that cannot load the header alone are not used.
   if (!FreeImage_FIFSupportsNoPixels(format)) return false;
-  std::unique_ptr<FIBITMAP, Unloader> header(FreeImage_Load(format, name.constData(), FIF_LOAD_NOPIXELS));
+  std::unique_ptr<FIBITMAP, Unloader> header(
+      FreeImage_Load(format, name.constData(), FIF_LOAD_NOPIXELS));
   if (!header) return false;
   size->width = FreeImage_GetWidth(header.get());
   size->height = FreeImage_GetHeight(header.get());

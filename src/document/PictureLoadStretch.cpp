@@ -200,8 +200,7 @@ float FindPaperWhite(const LinearPlane& luminance) {
 void DitherToMono(int w, int h, const LuminanceRowFn& row, QImage& mono, float paperWhite) {
   const float gain = paperWhite > 0 ? 1.0f / paperWhite : 1.0f;
   std::vector<float> line(std::size_t(std::max(w, 0)));
-  const bool oneIsWhite =
-      mono.colorCount() < 2 || qGray(mono.color(1)) >= qGray(mono.color(0));
+  const bool oneIsWhite = mono.colorCount() < 2 || qGray(mono.color(1)) >= qGray(mono.color(0));
   // Error rows with one pixel of margin on each side.
   std::vector<float> current(std::size_t(w) + 2, 0.0f), next(std::size_t(w) + 2, 0.0f);
   for (int y = 0; y < h; ++y) {
@@ -246,7 +245,8 @@ void PlaneToRgb888(const LinearPlane& rgb, QImage& image) {
     if (rgb.channels == 3) {
       for (int i = 0; i < rgb.width * 3; ++i) dst[i] = LinearToSrgb(src[i]);
     } else {
-      for (int x = 0; x < rgb.width; ++x) dst[3 * x] = dst[3 * x + 1] = dst[3 * x + 2] = LinearToSrgb(src[x]);
+      for (int x = 0; x < rgb.width; ++x)
+        dst[3 * x] = dst[3 * x + 1] = dst[3 * x + 2] = LinearToSrgb(src[x]);
     }
   }
 }

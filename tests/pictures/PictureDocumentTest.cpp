@@ -36,7 +36,8 @@ CDrawImage* InsertPicture(CDrawDoc& doc, const QString& source, const LRect& pos
   lw::InitInsertedPicture(*image, g_lfDefault);
   EXPECT_TRUE(image->LoadPicture(source));
   image->m_nImageBytes = image->m_pRaster->SavedBytes();
-  const QString copy = QFile::decodeName(QByteArray::fromStdString(lw::MakeTempFile("lwt", ".bmp")));
+  const QString copy =
+      QFile::decodeName(QByteArray::fromStdString(lw::MakeTempFile("lwt", ".bmp")));
   QFile::remove(copy);
   EXPECT_TRUE(QFile::copy(image->m_strImageFile, copy));
   QFile::remove(image->m_strImageFile);
@@ -69,13 +70,25 @@ TEST(PictureDrawRect, PicturesOnThePageEdgeArePulledInside) {
   } cases[] = {
       {"natural size inside the page stays", {-100, -50, 20, 30}, 120, 80, {-100, 30, 20, -50}},
       {"natural size at the upper-left corner moves right and down",
-       {-864, 1086, -744, 1166}, 120, 80, {-863, 1165, -743, 1085}},
+       {-864, 1086, -744, 1166},
+       120,
+       80,
+       {-863, 1165, -743, 1085}},
       {"natural size beyond the lower-right corner moves left and up",
-       {800, -1200, 920, -1120}, 120, 80, {799, -1119, 919, -1199}},
+       {800, -1200, 920, -1120},
+       120,
+       80,
+       {799, -1119, 919, -1199}},
       {"stretched picture: only the edges on the page edge move",
-       {-864, 1000, 0, 1166}, 120, 80, {-863, 1165, 0, 1000}},
+       {-864, 1000, 0, 1166},
+       120,
+       80,
+       {-863, 1165, 0, 1000}},
       {"stretched picture across the whole page shrinks by one unit each side",
-       {-864, -1166, 864, 1166}, 100, 100, {-863, 1165, 863, -1165}},
+       {-864, -1166, 864, 1166},
+       100,
+       100,
+       {-863, 1165, 863, -1165}},
   };
   for (const Case& c : cases) {
     const lw::PictureRect r = lw::PictureDrawRect(c.pos, page, c.w, c.h);
@@ -154,7 +167,8 @@ TEST_F(PictureDocumentTest, EmbeddedPicturesOfOtherFormatsAndUnreadableBytes) {
     if (c.loads) {
       EXPECT_EQ(read->m_pRaster->Width(), 90) << c.name;
     }
-    EXPECT_TRUE(read->m_strImageFile.endsWith(c.suffix)) << c.name << " " << read->m_strImageFile.toStdString();
+    EXPECT_TRUE(read->m_strImageFile.endsWith(c.suffix))
+        << c.name << " " << read->m_strImageFile.toStdString();
     EXPECT_EQ(ReadAll(read->m_strImageFile), bytes) << c.name;
     // Only the working file was added: candidates and converted bitmaps are gone.
     EXPECT_EQ(TempFiles().size(), before.size() + 1) << c.name;
@@ -201,7 +215,8 @@ TEST_F(PictureDocumentTest, ScreenPaintingScalesSmoothlyAndMirrorsReversedRectan
   }
   int greys = 0;
   for (int y = 0; y < 40; ++y)
-    for (int x = 0; x < 60; ++x) greys += qGray(half.pixel(x, y)) > 20 && qGray(half.pixel(x, y)) < 235;
+    for (int x = 0; x < 60; ++x)
+      greys += qGray(half.pixel(x, y)) > 20 && qGray(half.pixel(x, y)) < 235;
   EXPECT_GT(greys, 100);
 
   // A rectangle given right to left mirrors the picture.

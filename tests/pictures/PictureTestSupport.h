@@ -12,8 +12,8 @@
 #include <QList>
 
 #include "base/TempFiles.h"
-#include "document/DocGlobals.h"
 #include "common/TestSupport.h"
+#include "document/DocGlobals.h"
 #include "document/MessageSeam.h"
 #include "document/PictureLoad.h"
 
@@ -57,10 +57,9 @@ inline QString SaveTiff(const QImage& image) {
   const QString path =
       QFile::decodeName(QByteArray::fromStdString(lw::MakeTempFile("src", ".tif")));
   const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-  FIBITMAP* dib = FreeImage_ConvertFromRawBits(const_cast<uchar*>(rgb.constBits()), rgb.width(),
-                                               rgb.height(), int(rgb.bytesPerLine()), 32,
-                                               FI_RGBA_RED_MASK, FI_RGBA_GREEN_MASK,
-                                               FI_RGBA_BLUE_MASK, TRUE);
+  FIBITMAP* dib = FreeImage_ConvertFromRawBits(
+      const_cast<uchar*>(rgb.constBits()), rgb.width(), rgb.height(), int(rgb.bytesPerLine()), 32,
+      FI_RGBA_RED_MASK, FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK, TRUE);
   FIBITMAP* rgb24 = FreeImage_ConvertTo24Bits(dib);
   EXPECT_TRUE(FreeImage_Save(FIF_TIFF, rgb24, QFile::encodeName(path).constData(), TIFF_DEFAULT));
   FreeImage_Unload(rgb24);

@@ -14,9 +14,9 @@
 #include "document/CRasterImage.h"
 #include "document/PictureLoadHeader.h"
 
+#include <tiffio.h>
 #include <QPainter>
 #include <QtEndian>
-#include <tiffio.h>
 
 namespace lwtest {
 namespace {
@@ -68,14 +68,14 @@ QByteArray PngHeaderOnly(quint32 w, quint32 h) {
   qToBigEndian(h, header.data() + 4);
   header[8] = 8;  // bit depth
   header[9] = 2;  // RGB
-  return QByteArray("\x89PNG\r\n\x1a\n", 8) + PngChunk("IHDR", header) +
-         PngChunk("IDAT", {}) + PngChunk("IEND", {});
+  return QByteArray("\x89PNG\r\n\x1a\n", 8) + PngChunk("IHDR", header) + PngChunk("IDAT", {}) +
+         PngChunk("IEND", {});
 }
 
 // A GIF whose screen and first frame are 65535 x 65535.
 QByteArray GifHeaderOnly() {
   QByteArray b("GIF89a");
-  b += QByteArray("\xff\xff\xff\xff\x00\x00\x00", 7);   // screen, no colour table
+  b += QByteArray("\xff\xff\xff\xff\x00\x00\x00", 7);               // screen, no colour table
   b += QByteArray("\x2c\x00\x00\x00\x00\xff\xff\xff\xff\x00", 10);  // frame descriptor
   return b;
 }
@@ -90,7 +90,8 @@ QByteArray TiffHeaderOnly(quint32 w, quint32 h) {
   const quint16 entries = 7;
   QByteArray ifd(2 + entries * 12 + 4, '\0');
   Put<quint16>(ifd, 0, entries);
-  const quint16 tags[entries][2] = {{256, 4}, {257, 4}, {258, 3}, {262, 3}, {273, 4}, {278, 4}, {279, 4}};
+  const quint16 tags[entries][2] = {{256, 4}, {257, 4}, {258, 3}, {262, 3},
+                                    {273, 4}, {278, 4}, {279, 4}};
   const quint32 values[entries] = {w, h, 8, 1, 200, h, w};
   for (int i = 0; i < entries; ++i) {
     Put<quint16>(ifd, 2 + i * 12, tags[i][0]);
@@ -172,8 +173,10 @@ TEST_F(RasterImageTest, HeadersDeclaringMoreThan256MegapixelsAreRefusedBeforeDec
 
 TEST_F(RasterImageTest, TruncatedAndCorruptFilesFailWithoutHarm) {
   const QImage photo = MakePhoto(120, 80);
-  for (const auto& [ext, format] : {std::pair{"jpg", "JPG"}, {"png", "PNG"}, {"bmp", "BMP"}, {"tif", "TIFF"}}) {
-    const QString whole = QByteArray(ext) == "tif" ? SaveTiff(photo) : SavePicture(photo, ext, format);
+  for (const auto& [ext, format] :
+       {std::pair{"jpg", "JPG"}, {"png", "PNG"}, {"bmp", "BMP"}, {"tif", "TIFF"}}) {
+    const QString whole =
+        QByteArray(ext) == "tif" ? SaveTiff(photo) : SavePicture(photo, ext, format);
     const QByteArray bytes = lwtest::ReadAll(whole);
     for (const qsizetype keep : {qsizetype(0), qsizetype(10), bytes.size() / 3}) {
       const QString cut = SaveBytes(bytes.left(keep), ext);

@@ -19,7 +19,7 @@ void AddNoise(QImage& image, int strength, unsigned seed) {
     for (int x = 0; x < image.width(); ++x) {
       const int n = d(rng);
       row[x] = qRgb(std::clamp(qRed(row[x]) + n, 0, 255), std::clamp(qGreen(row[x]) + n, 0, 255),
-                     std::clamp(qBlue(row[x]) + n, 0, 255));
+                    std::clamp(qBlue(row[x]) + n, 0, 255));
     }
   }
 }
@@ -56,7 +56,8 @@ QImage MakePhoto(int w, int h) {
   const QRectF house(w * 0.18, h * 0.55, w * 0.22, h * 0.18);
   p.setBrush(QColor(210, 190, 160));
   p.drawRect(house);
-  QPolygonF roof({QPointF(house.left() - w * 0.02, house.top()), QPointF(house.center().x(), house.top() - h * 0.1),
+  QPolygonF roof({QPointF(house.left() - w * 0.02, house.top()),
+                  QPointF(house.center().x(), house.top() - h * 0.1),
                   QPointF(house.right() + w * 0.02, house.top())});
   p.setBrush(QColor(110, 40, 30));
   p.drawPolygon(roof);
@@ -117,7 +118,8 @@ QImage MakeSignature(int w, int h) {
   AddNoise(image, 8, 2);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
-  p.setPen(QPen(QColor(25, 30, 70), std::max(2.0, h / 40.0), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.setPen(QPen(QColor(25, 30, 70), std::max(2.0, h / 40.0), Qt::SolidLine, Qt::RoundCap,
+                Qt::RoundJoin));
   QPainterPath path;
   path.moveTo(w * 0.06, h * 0.65);
   path.cubicTo(w * 0.12, h * 0.1, w * 0.2, h * 0.1, w * 0.18, h * 0.7);
