@@ -58,7 +58,8 @@ TEST(MfpForm, MultipartFormsAreReadStrictly) {
   const std::string upperId = lw::ImageFormHead(0xAB, 1);
   std::string upper = upperId;
   upper.replace(upper.find("000000ab"), 8, "000000AB");
-  ASSERT_TRUE(mfpsim::ParseMultipartForm(kType, upper + "II*" + lw::FormTail(), parts, error));
+  const std::string upperBody = upper + "II*" + lw::FormTail();  // the parts point into it
+  ASSERT_TRUE(mfpsim::ParseMultipartForm(kType, upperBody, parts, error));
   EXPECT_FALSE(mfpsim::CheckImageForm(parts, id, image, error)) << "upper-case service ids are refused";
 }
 
