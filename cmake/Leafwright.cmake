@@ -9,11 +9,15 @@ set_target_properties(FreeImage::FreeImage PROPERTIES
   IMPORTED_LOCATION "${FREEIMAGE_LIBRARY}"
   INTERFACE_INCLUDE_DIRECTORIES "${FREEIMAGE_INCLUDE_DIR}")
 
-# cpp-httplib is header-only in Debian (libcpp-httplib-dev).
+# Debian's cpp-httplib (libcpp-httplib-dev) is a compiled library whose types depend on
+# the switches it was built with, so users must compile with the same ones.
 find_path(HTTPLIB_INCLUDE_DIR httplib.h REQUIRED)
-add_library(httplib::httplib INTERFACE IMPORTED)
+find_library(HTTPLIB_LIBRARY cpp-httplib REQUIRED)
+add_library(httplib::httplib UNKNOWN IMPORTED)
 set_target_properties(httplib::httplib PROPERTIES
+  IMPORTED_LOCATION "${HTTPLIB_LIBRARY}"
   INTERFACE_INCLUDE_DIRECTORIES "${HTTPLIB_INCLUDE_DIR}"
+  INTERFACE_COMPILE_DEFINITIONS "CPPHTTPLIB_OPENSSL_SUPPORT;CPPHTTPLIB_ZLIB_SUPPORT;CPPHTTPLIB_BROTLI_SUPPORT"
   INTERFACE_LINK_LIBRARIES Threads::Threads)
 
 set(LW_SANITIZER_FLAGS -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
