@@ -125,7 +125,8 @@ std::string WindowTitle(Display* dpy, Window w) {
   unsigned char* data = nullptr;
   std::string title;
   if (XGetWindowProperty(dpy, w, netWmName, 0, 1024, False, utf8, &type, &format, &items, &after,
-                         &data) == Success && data) {
+                         &data) == Success &&
+      data) {
     title.assign(reinterpret_cast<char*>(data), items);
     XFree(data);
   }
@@ -238,8 +239,8 @@ void RunWindowBenchmark(benchmark::State& state, const std::vector<std::string>&
 
 void Leafwright_window(benchmark::State& state) {
   const std::string name = fs::path(Sample()).filename().string();
-  RunWindowBenchmark(state, {LW_LEAFWRIGHT_PATH, Sample()}, LeafwrightEnv(),
-                     name + " - Leafwright", {});
+  RunWindowBenchmark(state, {LW_LEAFWRIGHT_PATH, Sample()}, LeafwrightEnv(), name + " - Leafwright",
+                     {});
 }
 
 // LibreOffice: a one-page drawing made once from our icon, and a private warm profile.
@@ -280,8 +281,8 @@ void LibreOfficeDraw_window(benchmark::State& state) {
     state.SkipWithError("LibreOffice Draw (soffice) is not installed");
     return;
   }
-  const std::vector<std::string> args = {"soffice", lo.profileUrl, "--nologo", "--norestore",
-                                         "--nodefault", "--draw", lo.drawing};
+  const std::vector<std::string> args = {"soffice",     lo.profileUrl, "--nologo", "--norestore",
+                                         "--nodefault", "--draw",      lo.drawing};
   RunWindowBenchmark(state, args, {}, "drawing.odg", [&] { RemoveLibreOfficeLocks(lo); });
 }
 

@@ -56,10 +56,10 @@ constexpr IconName kIcons[] = {
 };
 
 // The commands that carry a picture in the menus, in the order of the menu image set.
-constexpr std::array<unsigned, 28> kMenuImages = {
-    57600, 57601, 57603, 57635, 57634, 57637, 57607, 32803, 57664, 32812,
-    32813, 32814, 32815, 32808, 32809, 57632, 32797, 32806, 32805, 32804,
-    32773, 57643, 57667, 32798, 32800, 32799, 32801, 32802};
+constexpr std::array<unsigned, 28> kMenuImages = {57600, 57601, 57603, 57635, 57634, 57637, 57607,
+                                                  32803, 57664, 32812, 32813, 32814, 32815, 32808,
+                                                  32809, 57632, 32797, 32806, 32805, 32804, 32773,
+                                                  57643, 57667, 32798, 32800, 32799, 32801, 32802};
 
 QIcon OwnIcon(const char* name) {
   return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name)));
@@ -82,7 +82,8 @@ bool HasMenuImage(unsigned command) {
 }
 
 QIcon ApplicationIcon() {
-  return QIcon::fromTheme(QStringLiteral("leafwright"), QIcon(QStringLiteral(":/icons/leafwright.svg")));
+  return QIcon::fromTheme(QStringLiteral("leafwright"),
+                          QIcon(QStringLiteral(":/icons/leafwright.svg")));
 }
 
 QIcon ScalableFontIcon() { return OwnIcon("truetype"); }

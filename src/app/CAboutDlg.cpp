@@ -23,8 +23,10 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   bold.setBold(true);
   name->setFont(bold);
   // The version and language lines start with their template texts.
-  auto* version = new QLabel(QStringLiteral("Version %1").arg(QLatin1String(kProgramVersion)), this);
-  auto* language = new QLabel(QStringLiteral("Language %1").arg(CTextLoader().LanguageVersion()), this);
+  auto* version =
+      new QLabel(QStringLiteral("Version %1").arg(QLatin1String(kProgramVersion)), this);
+  auto* language =
+      new QLabel(QStringLiteral("Language %1").arg(CTextLoader().LanguageVersion()), this);
   auto* notice = new QLabel(QStringLiteral("Copyright (C) Vantrel. All rights reserved."), this);
   SetControlId(name, 1032);
   SetControlId(version, 1033);

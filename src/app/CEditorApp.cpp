@@ -2,12 +2,12 @@
 
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
-#include "document/FontMapping.h"
 #include "app/settings/SettingsStore.h"
 #include "app/texts/TextLoader.h"
 #include "base/TempFiles.h"
 #include "document/CDrawDoc.h"
 #include "document/DocGlobals.h"
+#include "document/FontMapping.h"
 #include "document/MessageSeam.h"
 #include "log/DiagnosticLog.h"
 
@@ -28,10 +28,10 @@
 #include <QStandardPaths>
 #include <QTimer>
 
-#include <clocale>
-#include <cstdio>
 #include <langinfo.h>
 #include <locale.h>
+#include <clocale>
+#include <cstdio>
 
 bool g_bPrintAndExit = false;
 
@@ -70,7 +70,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     line.usage = line.path.isEmpty();
     return line;
   }
-  if (arguments.size() != 1 || (first.startsWith(QLatin1String("--")) && !QFileInfo::exists(first))) {
+  if (arguments.size() != 1 ||
+      (first.startsWith(QLatin1String("--")) && !QFileInfo::exists(first))) {
     line.usage = true;
     return line;
   }
@@ -78,9 +79,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
   return line;
 }
 
-QString FolderOfCommandLineFile(const QString& path) {
-  return QFileInfo(path).absolutePath();
-}
+QString FolderOfCommandLineFile(const QString& path) { return QFileInfo(path).absolutePath(); }
 
 // ---- letter-paper region --------------------------------------------------------------
 
@@ -195,9 +194,7 @@ void WatchFirstPaint(CMainFrame* frame) {
 
 }  // namespace
 
-CEditorApp::CEditorApp() {
-  TheDiagnosticLog().Configure(kLogKeyPath, kLogFileName, nullptr);
-}
+CEditorApp::CEditorApp() { TheDiagnosticLog().Configure(kLogKeyPath, kLogFileName, nullptr); }
 
 CEditorApp::~CEditorApp() { DestroyMainFrame(); }
 
@@ -244,12 +241,13 @@ void CEditorApp::ConnectView() {
   CMainFrame* frame = m_pFrame.get();
   auto* view = new CDrawView(m_pDoc.get(), frame);
   frame->SetView(view);
-  frame->SetCommandHandler(cmd::kViewGrid, {[view] { view->OnViewGrid(); }, {},
-                                            [view] { return view->IsGridShown(); }});
-  frame->SetCommandHandler(cmd::kZoomIn, {[view] { view->OnViewZoomIn(); },
-                                          [view] { return view->CanZoomIn(); }, {}});
-  frame->SetCommandHandler(cmd::kZoomOut, {[view] { view->OnViewZoomOut(); },
-                                           [view] { return view->CanZoomOut(); }, {}});
+  frame->SetCommandHandler(
+      cmd::kViewGrid, {[view] { view->OnViewGrid(); }, {}, [view] { return view->IsGridShown(); }});
+  frame->SetCommandHandler(
+      cmd::kZoomIn, {[view] { view->OnViewZoomIn(); }, [view] { return view->CanZoomIn(); }, {}});
+  frame->SetCommandHandler(
+      cmd::kZoomOut,
+      {[view] { view->OnViewZoomOut(); }, [view] { return view->CanZoomOut(); }, {}});
   QObject::connect(view, &CDrawView::statusPanesChanged, frame,
                    [frame](const QString& position, const QString& size) {
                      frame->SetStatusPaneText(1, position);
@@ -272,8 +270,8 @@ bool CEditorApp::InitInstance(const QStringList& arguments) {
 
   // Failures of the non-GUI parts are shown in message boxes.
   SetMessageHandler([](int textId, const QString& detail) {
-    QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), LoadText(unsigned(textId)),
-                    QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(QMessageBox::Warning, QApplication::applicationName(),
+                    LoadText(unsigned(textId)), QMessageBox::Ok, QApplication::activeWindow());
     if (!detail.isEmpty()) box.setDetailedText(detail);
     box.exec();
   });

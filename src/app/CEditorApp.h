@@ -31,7 +31,7 @@ namespace lw {
 // "--print" followed by a path (open it, print it without a dialog, close the program).
 struct CommandLine {
   bool printAndExit = false;
-  QString path;   // the file named, without quotes; empty when none
+  QString path;        // the file named, without quotes; empty when none
   bool usage = false;  // the arguments fit none of the forms
 };
 CommandLine ParseCommandLine(const QStringList& arguments);

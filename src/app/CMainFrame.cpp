@@ -39,11 +39,11 @@ using namespace lw;
 namespace {
 
 // Bar buttons (0: separator).
-constexpr unsigned kStandardButtons[] = {57600, 57601, 57603, 0, 32773, 0, 57635, 57634,
-                                         57637, 57632, 0, 32778, 32779};
+constexpr unsigned kStandardButtons[] = {57600, 57601, 57603, 0, 32773, 0,    57635,
+                                         57634, 57637, 57632, 0, 32778, 32779};
 constexpr unsigned kFormatButtons[] = {32816, 32817, 32818, 0, 32806, 32805, 32804};
-constexpr unsigned kDrawingButtons[] = {32798, 0, 32797, 32800, 32799, 32801, 32802, 0,
-                                        32808, 32809, 0, 32812, 32813, 32814, 32815};
+constexpr unsigned kDrawingButtons[] = {32798, 0,     32797, 32800, 32799, 32801, 32802, 0,
+                                        32808, 32809, 0,     32812, 32813, 32814, 32815};
 
 struct QuickButtonDef {
   unsigned command;
@@ -60,21 +60,23 @@ struct FieldMenuDef {
   unsigned first;
   unsigned last;
 };
-constexpr FieldMenuDef kFieldMenus[] = {
-    {cmd::kQuickRecipient, 32780, 32785}, {cmd::kQuickSender, 32786, 32791},
-    {cmd::kQuickComment, 32792, 32795}};
+constexpr FieldMenuDef kFieldMenus[] = {{cmd::kQuickRecipient, 32780, 32785},
+                                        {cmd::kQuickSender, 32786, 32791},
+                                        {cmd::kQuickComment, 32792, 32795}};
 
 // The texts of the bar context menu (menu 143).
 struct BarMenuItem {
   unsigned command;
   unsigned textId;
 };
-constexpr BarMenuItem kBarMenu[] = {{cmd::kViewToolBar, 62677}, {cmd::kViewFormatBar, 62678},
-                                    {cmd::kViewDrawingBar, 62679}, {cmd::kViewQuickBar, 62680},
+constexpr BarMenuItem kBarMenu[] = {{cmd::kViewToolBar, 62677},
+                                    {cmd::kViewFormatBar, 62678},
+                                    {cmd::kViewDrawingBar, 62679},
+                                    {cmd::kViewQuickBar, 62680},
                                     {cmd::kViewStatusBar, 62681}};
 
-constexpr unsigned kPaneIds[6] = {0, cmd::kPanePosition, cmd::kPaneSize, cmd::kPaneCaps,
-                                  cmd::kPaneNum, cmd::kPaneScroll};
+constexpr unsigned kPaneIds[6] = {
+    0, cmd::kPanePosition, cmd::kPaneSize, cmd::kPaneCaps, cmd::kPaneNum, cmd::kPaneScroll};
 
 constexpr int kRecentFileEntries = kRecentFileCount;  // 5
 
@@ -172,9 +174,8 @@ void CMainFrame::CreateActions() {
     m_actions[id]->setCheckable(true);
   }
   for (unsigned id : {cmd::kBold, cmd::kItalic, cmd::kUnderline, cmd::kAlignTextLeft,
-                      cmd::kAlignTextCenter, cmd::kAlignTextRight, cmd::kToolSelect,
-                      cmd::kToolText, cmd::kToolLine, cmd::kToolFreehand, cmd::kToolRect,
-                      cmd::kToolEllipse}) {
+                      cmd::kAlignTextCenter, cmd::kAlignTextRight, cmd::kToolSelect, cmd::kToolText,
+                      cmd::kToolLine, cmd::kToolFreehand, cmd::kToolRect, cmd::kToolEllipse}) {
     m_actions[id]->setCheckable(true);
   }
 
@@ -182,17 +183,20 @@ void CMainFrame::CreateActions() {
   SetCommandHandler(cmd::kAppExit, {[this] { close(); }, {}, {}});
   SetCommandHandler(cmd::kHelpAbout, {[this] { ShowAboutBox(); }, {}, {}});
   SetCommandHandler(cmd::kViewToolBar,
-                    {[this] { ToggleBar(m_barStandard, nullptr); }, {},
+                    {[this] { ToggleBar(m_barStandard, nullptr); },
+                     {},
                      [this] { return m_barStandard && !m_barStandard->isHidden(); }});
   SetCommandHandler(cmd::kViewFormatBar, {[this] { ToggleBar(m_barFormat, &m_bFormatVisible); },
-                                          {}, [this] { return m_bFormatVisible; }});
-  SetCommandHandler(cmd::kViewDrawingBar,
-                    {[this] { ToggleBar(m_barDrawing, &m_bDrawingVisible); }, {},
-                     [this] { return m_bDrawingVisible; }});
-  SetCommandHandler(cmd::kViewQuickBar,
-                    {[this] { ToggleBar(m_barQuickAccess, &m_bQuickVisible); }, {},
-                     [this] { return m_bQuickVisible; }});
-  SetCommandHandler(cmd::kViewStatusBar, {[this] { ToggleBar(statusBar(), nullptr); }, {},
+                                          {},
+                                          [this] { return m_bFormatVisible; }});
+  SetCommandHandler(cmd::kViewDrawingBar, {[this] { ToggleBar(m_barDrawing, &m_bDrawingVisible); },
+                                           {},
+                                           [this] { return m_bDrawingVisible; }});
+  SetCommandHandler(cmd::kViewQuickBar, {[this] { ToggleBar(m_barQuickAccess, &m_bQuickVisible); },
+                                         {},
+                                         [this] { return m_bQuickVisible; }});
+  SetCommandHandler(cmd::kViewStatusBar, {[this] { ToggleBar(statusBar(), nullptr); },
+                                          {},
                                           [this] { return !statusBar()->isHidden(); }});
   for (int i = 0; i < kRecentFileEntries; ++i) {
     SetCommandHandler(cmd::kFileMruFirst + unsigned(i),
@@ -259,13 +263,15 @@ void CMainFrame::UpdateCommandUI() {
     }
     button->setEnabled(enabled);
   }
-  if (m_saveButton) m_saveButton->setEnabled(Action(cmd::kFileSave)->isEnabled() ||
-                                             Action(cmd::kFileSaveAs)->isEnabled());
+  if (m_saveButton)
+    m_saveButton->setEnabled(Action(cmd::kFileSave)->isEnabled() ||
+                             Action(cmd::kFileSaveAs)->isEnabled());
   // The font boxes: only while a single text object is selected.
   bool singleText = false;
   if (g_selection.size() == 1) {
     const CDrawObj* obj = g_selection.first();
-    singleText = obj->m_nKind == kKindLabel || (obj->m_nKind == kKindGraphic && obj->m_bEditableText);
+    singleText =
+        obj->m_nKind == kKindLabel || (obj->m_nKind == kKindGraphic && obj->m_bEditableText);
   }
   if (m_barFormat) m_barFormat->Refresh(singleText);
   RefreshLockPanes();
@@ -398,8 +404,8 @@ void CMainFrame::CreateToolBars() {
   addToolBar(Qt::TopToolBarArea, m_barDrawing);
   addToolBarBreak(Qt::TopToolBarArea);
   addToolBar(Qt::TopToolBarArea, m_barQuickAccess);
-  for (QToolBar* bar : {m_barStandard, static_cast<QToolBar*>(m_barFormat), m_barDrawing,
-                        m_barQuickAccess}) {
+  for (QToolBar* bar :
+       {m_barStandard, static_cast<QToolBar*>(m_barFormat), m_barDrawing, m_barQuickAccess}) {
     bar->setIconSize(QSize(16, 16));
     bar->toggleViewAction()->setVisible(false);  // the View menu has the frame's own items
   }
@@ -523,9 +529,15 @@ QRect CMainFrame::SavedNormalRect() const {
 
 void CMainFrame::ShowInSavedState() {
   switch (m_nState) {
-    case 2: showMaximized(); break;
-    case 1: showMinimized(); break;
-    default: show(); break;
+    case 2:
+      showMaximized();
+      break;
+    case 1:
+      showMinimized();
+      break;
+    default:
+      show();
+      break;
   }
 }
 
@@ -627,8 +639,8 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonPress: {
       auto* me = static_cast<QMouseEvent*>(event);
       if (me->button() != Qt::LeftButton || !m_barFormat) break;
-      const bool onBar = watched == m_barFormat &&
-                         me->position().x() < m_barFormat->AverageCharWidth() * 96 / 5;
+      const bool onBar =
+          watched == m_barFormat && me->position().x() < m_barFormat->AverageCharWidth() * 96 / 5;
       const bool onNameEdit = watched == m_barFormat->NameBox()->lineEdit();
       if (onBar || onNameEdit) {
         statusBar()->showMessage(StatusBarText(cmd::kFontNameBox));

@@ -80,7 +80,9 @@ class CMainFrame : public QMainWindow {
   void SetRecentFiles(const QStringList& files);
   QStringList RecentFiles() const { return m_recentFiles; }
   // Opens a file of the recent-file list / the command line.
-  void SetOpenFileHandler(std::function<bool(const QString&)> open) { m_openFile = std::move(open); }
+  void SetOpenFileHandler(std::function<bool(const QString&)> open) {
+    m_openFile = std::move(open);
+  }
   bool OpenFile(const QString& path);
   // Asked when the window is about to close; false keeps it open (the save question).
   void SetCloseQuery(std::function<bool()> query) { m_closeQuery = std::move(query); }

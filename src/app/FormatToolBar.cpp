@@ -65,18 +65,25 @@ namespace {
 
 uint8_t PreferredCharSet() {
   switch (QLocale::system().language()) {
-    case QLocale::Japanese: return SHIFTJIS_CHARSET;
-    case QLocale::Chinese: return GB2312_CHARSET;
-    default: return ANSI_CHARSET;
+    case QLocale::Japanese:
+      return SHIFTJIS_CHARSET;
+    case QLocale::Chinese:
+      return GB2312_CHARSET;
+    default:
+      return ANSI_CHARSET;
   }
 }
 
 QFontDatabase::WritingSystem ScriptOf(uint8_t charSet) {
   switch (charSet) {
-    case SHIFTJIS_CHARSET: return QFontDatabase::Japanese;
-    case GB2312_CHARSET: return QFontDatabase::SimplifiedChinese;
-    case SYMBOL_CHARSET: return QFontDatabase::Symbol;
-    default: return QFontDatabase::Latin;
+    case SHIFTJIS_CHARSET:
+      return QFontDatabase::Japanese;
+    case GB2312_CHARSET:
+      return QFontDatabase::SimplifiedChinese;
+    case SYMBOL_CHARSET:
+      return QFontDatabase::Symbol;
+    default:
+      return QFontDatabase::Latin;
   }
 }
 
@@ -98,8 +105,8 @@ void CFontNameCombo::FillFontList(uint8_t charSet) {
                                    ? QFontDatabase::families()
                                    : QFontDatabase::families(ScriptOf(charSet));
   for (const QString& family : families) {
-    if (family.startsWith(QLatin1Char('@'))) continue;      // vertical faces
-    if (!QFontDatabase::isScalable(family)) continue;       // raster faces
+    if (family.startsWith(QLatin1Char('@'))) continue;  // vertical faces
+    if (!QFontDatabase::isScalable(family)) continue;   // raster faces
     const auto scripts = QFontDatabase::writingSystems(family);
     FontListEntry e;
     e.name = family;
@@ -343,8 +350,8 @@ void CFormatToolBar::ApplySize() {
 }
 
 void CFormatToolBar::Refresh(bool singleTextSelected) {
-  if (m_comboName->hasFocus() || m_comboSize->hasFocus() ||
-      m_comboName->lineEdit()->hasFocus() || m_comboSize->lineEdit()->hasFocus()) {
+  if (m_comboName->hasFocus() || m_comboSize->hasFocus() || m_comboName->lineEdit()->hasFocus() ||
+      m_comboSize->lineEdit()->hasFocus()) {
     return;
   }
   CHARFORMAT cf;

@@ -58,13 +58,13 @@ TEST_F(Accelerators, WithoutALanguageFileTheBuiltInTableHolds) {
 }
 
 TEST_F(Accelerators, ALanguageFileReplacesKeysAndTexts) {
-  ASSERT_TRUE(apptest::OpenLanguageSource(QStringLiteral(
-      "version 1.2.3.4\n"
-      "charset 0\n"
-      "62656 text -    F -      \"File\"\n"
-      "62657 menu -    N Ctrl+Q \"New\\tCtrl+Q\"\n"
-      "62659 menu -    S -      \"Save\\tCtrl+S\"\n"
-      "62675 menu -    G F7     \"Grid\\tF7\"\n")));
+  ASSERT_TRUE(
+      apptest::OpenLanguageSource(QStringLiteral("version 1.2.3.4\n"
+                                                 "charset 0\n"
+                                                 "62656 text -    F -      \"File\"\n"
+                                                 "62657 menu -    N Ctrl+Q \"New\\tCtrl+Q\"\n"
+                                                 "62659 menu -    S -      \"Save\\tCtrl+S\"\n"
+                                                 "62675 menu -    G F7     \"Grid\\tF7\"\n")));
   CMainFrame frame(&doc);
   EXPECT_EQ(frame.Action(57600)->shortcuts(), Keys("Ctrl+Q"));
   EXPECT_EQ(frame.Action(57603)->shortcuts(), Keys("Ctrl+S"));
@@ -81,7 +81,8 @@ TEST_F(Accelerators, ALanguageFileReplacesKeysAndTexts) {
 TEST_F(Accelerators, TheInstalledEnglishFileGivesAnEnglishWindow) {
   const QString path = QString::fromLocal8Bit(qgetenv("LW_BINARY_DIR")) +
                        QStringLiteral("/share/leafwright/leafwright-en.lrc");
-  if (!lw::OpenLanguageFileAt(path)) GTEST_SKIP() << "no English language file at " << path.toStdString();
+  if (!lw::OpenLanguageFileAt(path))
+    GTEST_SKIP() << "no English language file at " << path.toStdString();
   CMainFrame frame(&doc);
   EXPECT_EQ(frame.menuBar()->actions().first()->text(), lw::LoadText(62656));
   EXPECT_NE(lw::LoadText(62656), QStringLiteral("ファイル(&F)"));

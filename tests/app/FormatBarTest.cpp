@@ -25,10 +25,11 @@ TEST(FontSize, TwipsFromText) {
   const struct {
     const char* text;
     int twips;
-  } cases[] = {{"10", 200},   {"10.5", 210}, {" 12 ", 240}, {"\t8", 160}, {"", -1},
-               {"   ", -1},  {"abc", -2},   {"12pt", -2},  {"-3", 0},    {"0.5", 10},
+  } cases[] = {{"10", 200},     {"10.5", 210},   {" 12 ", 240}, {"\t8", 160}, {"", -1},
+               {"   ", -1},     {"abc", -2},     {"12pt", -2},  {"-3", 0},    {"0.5", 10},
                {"1638", 32760}, {"1639", 32780}, {"1", 20}};
-  for (const auto& c : cases) EXPECT_EQ(lw::TwipsFromText(QString::fromLatin1(c.text)), c.twips) << c.text;
+  for (const auto& c : cases)
+    EXPECT_EQ(lw::TwipsFromText(QString::fromLatin1(c.text)), c.twips) << c.text;
 }
 
 TEST(FontSize, TextFromTwipsAndTheAcceptedRange) {
@@ -101,8 +102,8 @@ TEST_F(FormatBar, SizesAreAppliedInTwipsAndOutOfRangeSizesAreRefused) {
     const char* typed;
     int twips;  // 0: nothing sent
     bool message;
-  } cases[] = {{"10.5", 210, false}, {"1", 20, false}, {"1638", 32760, false},
-               {"0.5", 0, true},     {"1639", 0, true}, {"x", 0, true}, {"", 0, false}};
+  } cases[] = {{"10.5", 210, false}, {"1", 20, false}, {"1638", 32760, false}, {"0.5", 0, true},
+               {"1639", 0, true},    {"x", 0, true},   {"", 0, false}};
   for (const auto& c : cases) {
     applied.clear();
     message.clear();

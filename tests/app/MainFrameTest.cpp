@@ -90,8 +90,8 @@ TEST_F(MainFrame, MenusFollowThePopupTitleListAndHoldEveryCommandOfTheTable) {
 TEST_F(MainFrame, CommandsWithoutAHandlerAreDisabledEverywhere) {
   CMainFrame* f = MakeFrame();
   f->UpdateCommandUI();
-  for (unsigned id : {lw::cmd::kEditUndo, lw::cmd::kEditCut, lw::cmd::kToolLine,
-                      lw::cmd::kUpload, lw::cmd::kFilePrint, 32780u}) {
+  for (unsigned id : {lw::cmd::kEditUndo, lw::cmd::kEditCut, lw::cmd::kToolLine, lw::cmd::kUpload,
+                      lw::cmd::kFilePrint, 32780u}) {
     EXPECT_FALSE(f->Action(id)->isEnabled()) << id;
     EXPECT_FALSE(f->RunCommand(id)) << id;
   }
@@ -196,7 +196,8 @@ TEST_F(MainFrame, StatusBarPanesAndTheHeldStatusText) {
 }
 
 TEST_F(MainFrame, TitleRule) {
-  EXPECT_EQ(CMainFrame::ComposeTitle(QStringLiteral("a.lwt"), false), QStringLiteral("a.lwt - Leafwright"));
+  EXPECT_EQ(CMainFrame::ComposeTitle(QStringLiteral("a.lwt"), false),
+            QStringLiteral("a.lwt - Leafwright"));
   EXPECT_EQ(CMainFrame::ComposeTitle(QStringLiteral("a.lwt"), true),
             QStringLiteral("a.lwt(読み取り専用) - Leafwright"));
   EXPECT_EQ(CMainFrame::ComposeTitle(QString(), false), QStringLiteral("Leafwright"));
@@ -231,10 +232,12 @@ TEST(RecentFileText, LongPathsAreShortenedKeepingTheFileName) {
       {"/home/u/a.lwt", "/home/u/a.lwt"},
       {"/home/someone/documents/covers/sales.lwt", "/…/documents/covers/sales.lwt"},
       {"/home/someone/documents/cover-pages/sales.lwt", "/…/cover-pages/sales.lwt"},
-      {"/home/u/a-very-long-file-name-of-a-cover-page.lwt", "a-very-long-file-name-of-a-cover-page.lwt"},
+      {"/home/u/a-very-long-file-name-of-a-cover-page.lwt",
+       "a-very-long-file-name-of-a-cover-page.lwt"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(lw::AbbreviatePath(QString::fromUtf8(c.path), 30), QString::fromUtf8(c.shown)) << c.path;
+    EXPECT_EQ(lw::AbbreviatePath(QString::fromUtf8(c.path), 30), QString::fromUtf8(c.shown))
+        << c.path;
   }
 }
 
@@ -289,8 +292,8 @@ TEST_F(MainFrame, ClosedMaximisedItStartsMaximisedWithTheSavedNormalRectangle) {
   EXPECT_TRUE(again->isMaximized());
   again->showNormal();
   EXPECT_TRUE(QTest::qWaitFor([&] { return again->geometry() == QRect(40, 30, 700, 500); }))
-      << again->geometry().x() << "," << again->geometry().y() << " "
-      << again->geometry().width() << "x" << again->geometry().height();
+      << again->geometry().x() << "," << again->geometry().y() << " " << again->geometry().width()
+      << "x" << again->geometry().height();
 }
 
 TEST_F(MainFrame, AnUnknownStateStartsNormal) {

@@ -31,7 +31,8 @@ TEST(Samples, EverySampleReadsBackWithFieldsAndTheRightPageSize) {
     for (const CDrawObj* obj : doc.m_objects) fields += lw::IsFieldKind(obj->m_nKind) ? 1 : 0;
     EXPECT_GE(fields, 4) << name.toStdString();
     const bool landscape = name.startsWith(QStringLiteral("landscape"));
-    EXPECT_EQ(doc.m_sizePage, landscape ? QSize(2332, 1728) : QSize(1728, 2332)) << name.toStdString();
+    EXPECT_EQ(doc.m_sizePage, landscape ? QSize(2332, 1728) : QSize(1728, 2332))
+        << name.toStdString();
     doc.DeleteAllObjects();
   }
   lw::ResetAllState();

@@ -16,9 +16,9 @@
 #include "base/TempFiles.h"
 #include "document/CDrawDoc.h"
 #include "document/CDrawObj.h"
-#include "document/ViewPort.h"
 #include "document/DocGlobals.h"
 #include "document/FileCommands.h"
+#include "document/ViewPort.h"
 
 #include <QApplication>
 #include <QDir>
@@ -46,8 +46,11 @@ TEST(CommandLine, FormsOfTheCommandLine) {
   const CommandLineCase cases[] = {
       {"empty", {}, false, {}, false},
       {"a path opens it", {"/home/u/a.lwt"}, false, "/home/u/a.lwt", false},
-      {"a path containing /p is not print mode", {"/home/u/projects/p.lwt"}, false,
-       "/home/u/projects/p.lwt", false},
+      {"a path containing /p is not print mode",
+       {"/home/u/projects/p.lwt"},
+       false,
+       "/home/u/projects/p.lwt",
+       false},
       {"quotes around the path are dropped", {"\"/x/a b.lwt\""}, false, "/x/a b.lwt", false},
       {"lower-case /p prints", {"/p", "/x/y.lwt"}, true, "/x/y.lwt", false},
       {"upper-case /P prints", {"/P", "\"/x/y.lwt\""}, true, "/x/y.lwt", false},
@@ -70,9 +73,9 @@ TEST(LetterRegion, DiallingCodesOfTheLetterPaperCountries) {
   const struct {
     const char* code;
     bool letter;
-  } cases[] = {{"1", true},    {"2", true},   {"55", true},   {"50", true}, {"59", true},
-               {"502", true},  {"599", true}, {"81", false},  {"44", false}, {"49", false},
-               {"500a", false}, {"+1", false}, {"", false},    {"600", false}, {"5", false}};
+  } cases[] = {{"1", true},     {"2", true},   {"55", true},  {"50", true},   {"59", true},
+               {"502", true},   {"599", true}, {"81", false}, {"44", false},  {"49", false},
+               {"500a", false}, {"+1", false}, {"", false},   {"600", false}, {"5", false}};
   for (const auto& c : cases) {
     EXPECT_EQ(lw::IsLetterRegionCode(QString::fromLatin1(c.code)), c.letter) << c.code;
   }
@@ -111,7 +114,8 @@ TEST_F(StartUp, WithoutCommandLineShowsAnUntitledPageAndPreparesTheSamplesFolder
   // The scratch file's name is reserved in the private temporary folder (the new document
   // empties it again; the undo snapshot writes it).
   const QString scratch = g_szScratchFile;
-  EXPECT_TRUE(QFileInfo(scratch).fileName().startsWith(QStringLiteral("lwt"))) << scratch.toStdString();
+  EXPECT_TRUE(QFileInfo(scratch).fileName().startsWith(QStringLiteral("lwt")))
+      << scratch.toStdString();
   EXPECT_TRUE(scratch.startsWith(QString::fromStdString(lw::PrivateTempDir())));
   EXPECT_EQ(g_lfDefault.lfFaceName, QStringLiteral("ＭＳ Ｐゴシック"));
   EXPECT_EQ(g_lfDefault.lfHeight, -35);

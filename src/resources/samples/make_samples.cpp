@@ -75,13 +75,15 @@ void AddRect(CDrawDoc& doc, const Page& p, int x, int y, int w, int h, int penWi
 }
 
 // A caption and its data field side by side, as field insertion places them.
-void AddField(CDrawDoc& doc, const Page& p, int kind, int x, int y, int labelWidth, int fieldWidth) {
+void AddField(CDrawDoc& doc, const Page& p, int kind, int x, int y, int labelWidth,
+              int fieldWidth) {
   const FieldKindInfo* info = FieldKindInfoFor(kind);
   if (!info) return;
   auto label = MakeFieldObject(kKindLabel, p.At(x, y, labelWidth, 40), DefaultTextFont());
   label->m_strText = LoadText(unsigned(info->labelTextId));
   doc.AddObject(label.release());
-  auto field = MakeFieldObject(kind, p.At(x + labelWidth + 10, y, fieldWidth, 40), DefaultTextFont());
+  auto field =
+      MakeFieldObject(kind, p.At(x + labelWidth + 10, y, fieldWidth, 40), DefaultTextFont());
   field->m_strText = LoadText(unsigned(info->placeholderTextId)).trimmed();
   doc.AddObject(field.release());
 }
@@ -152,7 +154,8 @@ QString MakeLogo() {
   font.setPixelSize(44);
   font.setBold(true);
   painter.setFont(font);
-  painter.drawText(QRect(126, 18, 230, 56), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("VANTREL"));
+  painter.drawText(QRect(126, 18, 230, 56), Qt::AlignLeft | Qt::AlignVCenter,
+                   QStringLiteral("VANTREL"));
   font.setPixelSize(20);
   font.setBold(false);
   painter.setFont(font);
@@ -160,7 +163,8 @@ QString MakeLogo() {
                    QStringLiteral("Trading Company"));
   painter.end();
   const QString path = QString::fromStdString(MakeTempFile("Bmp", ".bmp"));
-  if (path.isEmpty() || !logo.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither).save(path, "BMP")) {
+  if (path.isEmpty() ||
+      !logo.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither).save(path, "BMP")) {
     return QString();
   }
   return path;
@@ -233,7 +237,8 @@ bool MakeMemo(const QString& path) {
   AddText(doc, p, 120, 120, 1488, 100, QStringLiteral("社内連絡"), Font(80, 700, "ＭＳ 明朝"));
   AddRect(doc, p, 120, 250, 1488, 330, 4);
   int row = 280;
-  for (int kind : {KindOf("recipient name"), KindOf("sender name"), KindOf("date"), KindOf("page")}) {
+  for (int kind :
+       {KindOf("recipient name"), KindOf("sender name"), KindOf("date"), KindOf("page")}) {
     if (kind < 0) continue;
     AddField(doc, p, kind, 150, row, 230, 1200);
     row += 70;
