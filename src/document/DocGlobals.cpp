@@ -24,6 +24,12 @@ DocumentState& Doc() { return g_documentState; }
 ProgramSettings& Settings() { return g_programSettings; }
 
 void ResetEditState() { g_editState = EditState{}; }
+bool RecordPrinterPaper(int paperSizeCode, int orientation) {
+  g_documentState.nPrinterPaperSize = paperSizeCode;
+  g_documentState.nPrinterOrientation = orientation;
+  return true;
+}
+
 void ResetDocumentState() { g_documentState = DocumentState{}; }
 void ResetProgramSettings() {
   g_programSettings = ProgramSettings{0, {}, {}, DefaultAutoLabel(), DefaultTextFont()};

@@ -31,6 +31,9 @@ struct EditState {
 // settings. Returns false when there is no default printer (nothing is applied then).
 using PrinterPaperHook = std::function<bool(int paperSizeCode, int orientation)>;
 
+// The default PrinterPaperHook: stores the values in Doc() and returns true.
+bool RecordPrinterPaper(int paperSizeCode, int orientation);
+
 // The current cover page file and its page settings.
 struct DocumentState {
   QString strDocPath;       // g_strDocPath: full path of the current file; empty while untitled
@@ -42,8 +45,16 @@ struct DocumentState {
   int nFileVersion = 3;     // g_nFileVersion: version of the file being read
   int bFirstOpen = 1;       // the first Open dialog starts in g_strDocFolder
   int bFirstSaveAs = 1;     // the first Save As dialog starts in g_strDocFolder
-  // Set by the printing code; empty means "no default printer".
-  PrinterPaperHook applyPrinterPaper;
+  // The program's printer settings as last applied: paper size code and orientation.
+  // Qt always has a printer to hand (at least its print-to-file printer), so by default
+  // the settings exist and take the document's paper and orientation; a landscape page
+  // stays landscape on a machine without an installed printer.
+  int nPrinterPaperSize = 9;
+  int nPrinterOrientation = 1;
+  // Applies paper and orientation to the printer settings. The default records them in
+  // the two members above; the printing code may install its own. Empty, or returning
+  // false, means "no default printer": the page then stays portrait.
+  PrinterPaperHook applyPrinterPaper = RecordPrinterPaper;
 };
 
 // Program-wide settings made once at start-up by the application.

@@ -253,11 +253,23 @@ TEST_F(DocumentTest, PageSizeFollowsPaperAndOrientationWithAPrinter) {
 
 TEST_F(DocumentTest, WithoutAPrinterThePageStaysPortrait) {
   g_bLandscape = 1;
+  lw::Doc().applyPrinterPaper = [](int, int) { return false; };  // no default printer
   CDrawDoc doc;
   EXPECT_EQ(doc.m_sizePage, QSize(1728, 2332));
-  lw::Doc().applyPrinterPaper = [](int, int) { return false; };  // no default printer
+  lw::Doc().applyPrinterPaper = nullptr;
   doc.UpdatePageSize();
   EXPECT_EQ(doc.m_sizePage, QSize(1728, 2332));
+}
+
+TEST_F(DocumentTest, TheProgramsOwnPrinterSettingsTakeTheOrientation) {
+  // With no printer code installed the program's own settings record paper and
+  // orientation, so a landscape page is landscape on a machine without printers.
+  g_nPaperIndex = 1;
+  g_bLandscape = 1;
+  CDrawDoc doc;
+  EXPECT_EQ(doc.m_sizePage, QSize(2332, 1728));
+  EXPECT_EQ(lw::Doc().nPrinterPaperSize, 12);
+  EXPECT_EQ(lw::Doc().nPrinterOrientation, 2);
 }
 
 TEST_F(DocumentTest, ViewsAreToldWhenThePageSizeChanges) {

@@ -26,6 +26,7 @@
 #include <QPainterPath>
 
 #include <cstdio>
+#include <utility>
 
 using namespace lw;
 
@@ -191,7 +192,9 @@ bool MakeBusiness(const QString& path, bool withLogo) {
     if (logo.isEmpty()) return false;
     auto image = std::make_unique<CDrawImage>();
     InitInsertedPicture(*image, DefaultTextFont());
+    // Pictures are stored with top < bottom, as the picture tool places them.
     image->m_rcPos = p.At(120, 100, 360, 120);
+    std::swap(image->m_rcPos.top, image->m_rcPos.bottom);
     image->m_strImageFile = logo;
     image->m_nImageBytes = int(QFileInfo(logo).size());
     doc.AddObject(image.release());
