@@ -35,6 +35,13 @@ function(lw_target_defaults target)
   endif()
 endfunction()
 
+# Precompiled headers: most compile time goes into parsing the same Qt and GoogleTest
+# headers again for every file.
+function(lw_use_pch target kind)
+  target_precompile_headers(${target} PRIVATE
+    "$<$<COMPILE_LANGUAGE:CXX>:${PROJECT_SOURCE_DIR}/cmake/pch/${kind}_pch.h>")
+endfunction()
+
 # lw_add_library(NAME [GLOB_DIR dir] LIBS ...): a library made of every .cpp/.h in its folder.
 function(lw_add_library name)
   cmake_parse_arguments(A "" "" "LIBS" ${ARGN})
@@ -51,6 +58,10 @@ function(lw_add_library name)
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(${name} PUBLIC ${A_LIBS})
   lw_target_defaults(${name})
+  list(LENGTH _src _count)
+  if("${A_LIBS}" MATCHES "Qt6::" AND _count GREATER 2)
+    lw_use_pch(${name} qt)
+  endif()
 endfunction()
 
 # lw_add_test_folder(NAME LIBS ...): one GoogleTest program from every .cpp in the folder,
@@ -61,6 +72,8 @@ function(lw_add_test_folder name)
   add_executable(${name} ${_src})
   target_link_libraries(${name} PRIVATE lw_testmain ${A_LIBS})
   lw_target_defaults(${name})
+  # One precompiled header for every test program (see tests/CMakeLists.txt).
+  target_precompile_headers(${name} REUSE_FROM lw_test_pch)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   add_test(NAME ${name} COMMAND ${name})
   if(NOT A_TIMEOUT)
