@@ -36,7 +36,7 @@ TEST_F(FileFormatTest, WriterOutputMatchesTheReferenceFiles) {
   }
   {
     CDrawDoc doc;
-    doc.m_objects = EveryKindOfObject(QByteArray("BM\x3e\0\0\0\0\0\0\0\x3e\0\0\0", 16));
+    doc.m_objects = EveryKindOfObject(QByteArray("BM\x3e\0\0\0\0\0\0\0\x3e\0\0\0\0\0", 16));
     g_bLandscape = 1;
     CheckReference(docs + "/every_kind.lwt", SaveToBytes(doc));
     CheckReference(CorpusDir("fuzz_objectlist") + "/every_kind.bin",
