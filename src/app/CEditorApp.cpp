@@ -143,7 +143,7 @@ QString PrepareSamplesFolder() {
     folder = data + QStringLiteral("/leafwright/Samples");
   }
   if (QFileInfo(folder).isDir()) return folder;
-  if (!QDir().mkpath(folder)) return folder;  // a failure is ignored, as for the spec'd folder
+  if (!QDir().mkpath(folder)) return folder;  // a folder that cannot be made is ignored
   // A new Samples folder starts with a copy of each shipped sample.
   const QString shipped = ShippedSamplesFolder();
   if (!shipped.isEmpty()) {
