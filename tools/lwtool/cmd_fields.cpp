@@ -21,8 +21,6 @@ namespace lwtool {
 bool LoadCoverPage(const QString& path, CDrawDoc& doc, QString& error) {
   lw::SetFieldTextLookup([](int id) { return lw::LoadText(static_cast<unsigned>(id)); });
   lw::InstallFontSubstitutions();
-  // No real printer here: the document's orientation is taken as a printer would take it.
-  lw::Doc().applyPrinterPaper = [](int, int) { return true; };
   const lw::MessageHandler previous = lw::SetMessageHandler([](int, const QString&) {});
   const lw::FileResult r = lw::ReadDocumentFile(path, doc);
   lw::SetMessageHandler(previous);

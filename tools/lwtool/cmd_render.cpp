@@ -138,8 +138,6 @@ int Render(const QStringList& args) {
     return lwtool::Fail(QStringLiteral("%1: the output must end in .png, .pdf or .tif").arg(out));
 
   lw::InstallFontSubstitutions();
-  // No real printer here: the document's orientation is taken as a printer would take it.
-  lw::Doc().applyPrinterPaper = [](int, int) { return true; };
   const lw::MessageHandler previous = lw::SetMessageHandler([](int, const QString&) {});
   CDrawDoc doc;
   const lw::FileResult r = lw::ReadDocumentFile(in, doc);

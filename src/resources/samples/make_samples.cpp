@@ -217,7 +217,6 @@ bool MakeBusiness(const QString& path, bool withLogo) {
 
 bool MakeLandscape(const QString& path) {
   ResetAllState();
-  Doc().applyPrinterPaper = [](int, int) { return true; };  // the page takes the orientation
   g_bLandscape = 1;
   CDrawDoc doc;
   doc.UpdatePageSize();
@@ -228,7 +227,6 @@ bool MakeLandscape(const QString& path) {
   AddMessageBlock(doc, p, bottom + 40, 2092, p.h - (bottom + 40) - 300);
   doc.SetModifiedFlag(false);
   const bool ok = Write(doc, path);
-  Doc().applyPrinterPaper = nullptr;
   return ok;
 }
 
